@@ -62,8 +62,10 @@ class CatalogueDocument {
   // Bytes of memory the held document occupies (buffer, elements, index).
   std::size_t MemoryUsage() const;
 
- private:
+  // The loaded form; defined, and only usable, inside the reader's source.
   struct Tree;
+
+ private:
   std::unique_ptr<Tree> tree_;  // null while empty
 };
 
