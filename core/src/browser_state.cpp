@@ -2,7 +2,9 @@
 
 namespace nb {
 
-std::unique_ptr<BrowserState> CreateBrowserState() { return std::make_unique<BrowserState>(); }
+std::unique_ptr<BrowserState> CreateBrowserState() {
+  return std::make_unique<BrowserState>();
+}
 
 void ReleaseBrowserState(BrowserState& state) {
   if (state.released) return;

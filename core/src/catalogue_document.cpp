@@ -22,7 +22,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #include "paged_array.h"
@@ -34,8 +33,10 @@ using Byte = unsigned char;
 using Offset = std::uint32_t;
 
 constexpr Byte kFirstLeadByte = 0x81;
-// Bit 31 of an element's attribute count marks text read from a CDATA section.
+// Bit 31 of an element's text length marks text read from a CDATA section;
+// inputs stay below 2 GiB, so no length needs that bit.
 constexpr std::uint32_t kCdataMark = 0x80000000u;
+constexpr std::size_t kInputLimit = kCdataMark;
 
 bool IsLeadByte(Byte c) {
   return c >= kFirstLeadByte;
@@ -127,21 +128,30 @@ void ForEachRunOutsideComments(std::string_view text, Keep&& keep) {
   keep(run, end);
 }
 
+// 20 bytes an element: attributes are stored in document order, so an
+// element's attributes end where the next element's begin and need no count.
 struct Node {
   Offset text_offset = 0;
-  Offset text_length = 0;
-  Offset first_attribute = 0;
-  std::uint32_t attribute_count = 0;  // with kCdataMark
-  Offset first_child = 0;
+  std::uint32_t text_length = 0;  // with kCdataMark
+  std::uint32_t first_attribute = 0;
+  std::uint32_t first_child = 0;
   std::uint32_t child_count = 0;
 };
 
+// 12 bytes an attribute: the name's length is found again when asked for, by
+// the rule that ended it (a space or '=' starting a character); names are short.
 struct Attribute {
   Offset name_offset;
-  Offset name_length;
   Offset value_offset;
   Offset value_length;
 };
+
+std::size_t AttributeNameLength(const Byte* name) {
+  const Byte* p = name;
+  while (*p != ' ' && *p != '=')
+    p += IsLeadByte(*p) ? 2 : 1;
+  return static_cast<std::size_t>(p - name);
+}
 
 // One-pass decoding of the six entity references; everything else stays as
 // written. Walks characters, so a pair's second byte never starts or ends a
@@ -347,7 +357,7 @@ bool Parser::Run() {
   if (!open_.empty()) {
     return Fail("element not closed at the end of the input", begin_ + open_.back().tag_offset);
   }
-  if (!have_root_) return Fail("no element", begin_);
+  if (!have_root_) return Fail("no element", end_);
   return true;
 }
 
@@ -372,7 +382,7 @@ void Parser::EndTextPhase(const Byte* at) {
   Node& node = tree_.nodes[open_.back().node];
   node.text_offset = OffsetOf(first);
   node.text_length = static_cast<Offset>(last - first);
-  if (text_.has_cdata) node.attribute_count |= kCdataMark;
+  if (text_.has_cdata) node.text_length |= kCdataMark;
 }
 
 bool Parser::ReadStartTag(const Byte* lt, const Byte*& next) {
@@ -407,7 +417,6 @@ bool Parser::ReadStartTag(const Byte* lt, const Byte*& next) {
   const std::uint32_t index = tree_.nodes.size();
   Node node;
   node.first_attribute = first_attribute;
-  node.attribute_count = attribute_count;
   tree_.nodes.push_back(node);
   if (!open_.empty()) pending_children_.push_back(index);
 
@@ -452,7 +461,6 @@ bool Parser::ReadAttributes(const Byte* lt, const Byte*& p) {
       if (c == '"') return Fail("quote before the '=' of an attribute", p);
       if (c == '<') return Fail("'<' inside a tag", p);
     }
-    const Byte* name_end = p;
     while (*p == ' ')
       ++p;
     if (*p != '=') continue;  // a bare word makes no attribute
@@ -482,15 +490,15 @@ bool Parser::ReadAttributes(const Byte* lt, const Byte*& p) {
       }
       value_end = p;
     }
-    tree_.attributes.push_back({OffsetOf(name), static_cast<Offset>(name_end - name),
-                                OffsetOf(value), static_cast<Offset>(value_end - value)});
+    tree_.attributes.push_back(
+        {OffsetOf(name), OffsetOf(value), static_cast<Offset>(value_end - value)});
   }
 }
 
 bool Parser::CheckDuplicateAttributes(std::uint32_t first, std::uint32_t count) {
   auto name = [&](std::uint32_t i) {
-    const Attribute& a = tree_.attributes[first + i];
-    return tree_.View(a.name_offset, a.name_length);
+    const Offset offset = tree_.attributes[first + i].name_offset;
+    return tree_.View(offset, static_cast<Offset>(AttributeNameLength(begin_ + offset)));
   };
   auto fail_at = [&](std::uint32_t i) {
     return Fail("attribute given twice", begin_ + tree_.attributes[first + i].name_offset);
@@ -604,8 +612,8 @@ LoadResult CatalogueDocument::Load(std::string_view bytes) {
     result.line = result.column = 1;
     return result;
   }
-  if (bytes.size() >= std::numeric_limits<Offset>::max()) {
-    result.reason = "input of 4 GiB or more";
+  if (bytes.size() >= kInputLimit) {
+    result.reason = "input of 2 GiB or more";
     result.line = result.column = 1;
     return result;
   }
@@ -648,40 +656,49 @@ LoadResult CatalogueDocument::Load(std::string_view bytes) {
 
 namespace {
 
-const Node* Resolve(const CatalogueDocument::Tree* tree, PositionPath path) {
-  if (tree == nullptr || path.empty() || path[0] != 1) return nullptr;
-  const Node* node = &tree->nodes[tree->root];
+constexpr std::uint32_t kNoNode = 0xFFFFFFFFu;
+
+// The index of the element `path` selects, or kNoNode.
+std::uint32_t Resolve(const CatalogueDocument::Tree* tree, PositionPath path) {
+  if (tree == nullptr || path.empty() || path[0] != 1) return kNoNode;
+  std::uint32_t index = tree->root;
   for (std::size_t i = 1; i < path.size(); ++i) {
+    const Node& node = tree->nodes[index];
     const std::int32_t position = path[i];
-    if (position < 1 || static_cast<std::uint32_t>(position) > node->child_count) return nullptr;
-    node =
-        &tree->nodes[tree->children[node->first_child + static_cast<std::uint32_t>(position) - 1]];
+    if (position < 1 || static_cast<std::uint32_t>(position) > node.child_count) return kNoNode;
+    index = tree->children[node.first_child + static_cast<std::uint32_t>(position) - 1];
   }
-  return node;
+  return index;
 }
 
 }  // namespace
 
 std::int32_t CatalogueDocument::ChildCount(PositionPath path) const {
-  const Node* node = Resolve(tree_.get(), path);
-  return node == nullptr ? 0 : static_cast<std::int32_t>(node->child_count);
+  const std::uint32_t index = Resolve(tree_.get(), path);
+  return index == kNoNode ? 0 : static_cast<std::int32_t>(tree_->nodes[index].child_count);
 }
 
 std::string CatalogueDocument::TextAt(PositionPath path) const {
-  const Node* node = Resolve(tree_.get(), path);
-  if (node == nullptr) return {};
-  const std::string_view raw = tree_->View(node->text_offset, node->text_length);
-  if ((node->attribute_count & kCdataMark) != 0) return std::string(raw);
+  const std::uint32_t index = Resolve(tree_.get(), path);
+  if (index == kNoNode) return {};
+  const Node& node = tree_->nodes[index];
+  const std::string_view raw = tree_->View(node.text_offset, node.text_length & ~kCdataMark);
+  if ((node.text_length & kCdataMark) != 0) return std::string(raw);
   return DecodeEntities(raw);
 }
 
 std::string CatalogueDocument::AttributeAt(PositionPath path, std::string_view name) const {
-  const Node* node = Resolve(tree_.get(), path);
-  if (node == nullptr) return {};
-  const std::uint32_t count = node->attribute_count & ~kCdataMark;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    const Attribute& a = tree_->attributes[node->first_attribute + i];
-    if (tree_->View(a.name_offset, a.name_length) == name) {
+  const std::uint32_t index = Resolve(tree_.get(), path);
+  if (index == kNoNode) return {};
+  const std::uint32_t first = tree_->nodes[index].first_attribute;
+  const std::uint32_t end = index + 1 < tree_->nodes.size()
+                                ? tree_->nodes[index + 1].first_attribute
+                                : tree_->attributes.size();
+  for (std::uint32_t i = first; i < end; ++i) {
+    const Attribute& a = tree_->attributes[i];
+    const Byte* written = tree_->bytes.get() + a.name_offset;
+    if (AttributeNameLength(written) == name.size() &&
+        std::memcmp(written, name.data(), name.size()) == 0) {
       return DecodeEntities(tree_->View(a.value_offset, a.value_length));
     }
   }

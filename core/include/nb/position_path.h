@@ -16,7 +16,8 @@ class PositionPath {
  public:
   constexpr PositionPath() = default;
   // The list lives until the end of the full expression, which outlasts the query.
-  constexpr PositionPath(std::initializer_list<std::int32_t> positions)  // NOLINT: implicit by design
+  constexpr PositionPath(
+      std::initializer_list<std::int32_t> positions)  // NOLINT: implicit by design
       : positions_(positions.begin(), positions.size()) {}
   constexpr PositionPath(std::span<const std::int32_t> positions)  // NOLINT: implicit by design
       : positions_(positions) {}
