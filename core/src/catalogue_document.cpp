@@ -111,6 +111,25 @@ const Byte* FindToken(const Byte* p, const Byte* end, std::string_view token) {
   return nullptr;
 }
 
+// Where the first "<!--" that starts a character stands in [p, end); null
+// when nowhere. `p` must start a character. Looks for the '!', which only
+// comments and declarations use, so memchr strides over everything else.
+const Byte* FindCommentOpen(const Byte* p, const Byte* end) {
+  const Byte* const floor = p;
+  const Byte* bang = p + 1;
+  while (bang < end) {
+    const void* hit = std::memchr(bang, '!', static_cast<std::size_t>(end - bang));
+    if (hit == nullptr) return nullptr;
+    bang = static_cast<const Byte*>(hit);
+    if (bang[-1] == '<' && end - bang >= 3 && bang[1] == '-' && bang[2] == '-' &&
+        !IsTrailByte(floor, bang - 1)) {
+      return bang - 1;
+    }
+    ++bang;
+  }
+  return nullptr;
+}
+
 // Hands each run of `text` that survives comment cutting to `keep(begin, end)`,
 // in order. `text` holds no NUL byte.
 template <typename Keep>
@@ -120,7 +139,7 @@ void ForEachRunOutsideComments(std::string_view text, Keep&& keep) {
   const Byte* run = p;
   // Each search starts on a character boundary: the input's start, the byte
   // after "<!--", the byte after "-->".
-  while (const Byte* open = FindToken(p, end, "<!--")) {
+  while (const Byte* open = FindCommentOpen(p, end)) {
     keep(run, open);
     const Byte* close = FindToken(open + 4, end, "-->");
     p = run = (close == nullptr) ? end : close + 3;
@@ -157,7 +176,9 @@ std::size_t AttributeNameLength(const Byte* name) {
 // written. Walks characters, so a pair's second byte never starts or ends a
 // reference, and a two-byte character ends a pending one.
 std::string DecodeEntities(std::string_view raw) {
-  if (raw.find('&') == std::string_view::npos) return std::string(raw);
+  const auto* const data = reinterpret_cast<const Byte*>(raw.data());
+  const std::size_t size = raw.size();
+  if (std::memchr(data, '&', size) == nullptr) return std::string(raw);
   static constexpr std::array<std::pair<std::string_view, char>, 6> kReferences{{
       {"&lt;", '<'},
       {"&gt;", '>'},
@@ -167,40 +188,37 @@ std::string DecodeEntities(std::string_view raw) {
       {"&quote;", '"'},
   }};
   std::string out;
-  out.reserve(raw.size());
-  std::size_t i = 0;
-  while (i < raw.size()) {
-    const auto c = static_cast<Byte>(raw[i]);
-    if (IsLeadByte(c)) {
-      out.append(raw.substr(i, 2));
-      i += 2;
+  out.reserve(size);
+  std::size_t copied = 0;  // raw[copied, i) is still to be copied as written
+  std::size_t i = 0;       // always the start of a character
+  while (i < size) {
+    const void* hit = std::memchr(data + i, '&', size - i);
+    if (hit == nullptr) break;
+    const auto amp = static_cast<std::size_t>(static_cast<const Byte*>(hit) - data);
+    if (IsTrailByte(data + i, data + amp)) {
+      i = amp + 1;
       continue;
     }
-    if (c != '&') {
-      out.push_back(static_cast<char>(c));
-      ++i;
-      continue;
-    }
-    std::size_t j = i + 1;
-    while (j < raw.size() && raw[j] != ';' && raw[j] != '&' &&
-           !IsLeadByte(static_cast<Byte>(raw[j]))) {
+    // A reference runs to the next ';'; another '&' or a two-byte character
+    // ends it first, and then it stays as written.
+    std::size_t j = amp + 1;
+    while (j < size && data[j] != ';' && data[j] != '&' && !IsLeadByte(data[j]))
       ++j;
-    }
-    if (j < raw.size() && raw[j] == ';') {
-      const std::string_view reference = raw.substr(i, j + 1 - i);
-      const auto known = std::find_if(kReferences.begin(), kReferences.end(),
-                                      [&](const auto& r) { return r.first == reference; });
-      if (known != kReferences.end()) {
-        out.push_back(known->second);
-      } else {
-        out.append(reference);
-      }
-      i = j + 1;
-    } else {
-      out.append(raw.substr(i, j - i));  // no ';' in reach: stays as written
+    if (j == size || data[j] != ';') {
       i = j;
+      continue;
     }
+    const std::string_view reference = raw.substr(amp, j + 1 - amp);
+    const auto known = std::find_if(kReferences.begin(), kReferences.end(),
+                                    [&](const auto& r) { return r.first == reference; });
+    if (known != kReferences.end()) {
+      out.append(raw.substr(copied, amp - copied));
+      out.push_back(known->second);
+      copied = j + 1;
+    }
+    i = j + 1;
   }
+  out.append(raw.substr(copied));
   return out;
 }
 
