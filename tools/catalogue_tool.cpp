@@ -67,8 +67,7 @@ void PrintTree(const CatalogueDocument& document, bool utf8, std::ostream& out) 
   auto shown = [utf8](const std::string& bytes) { return utf8 ? Cp936ToUtf8(bytes) : bytes; };
   auto line = [&](int depth, const std::vector<std::int32_t>& path) {
     out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << '[';
-    for (std::size_t i = 0; i < path.size(); ++i)
-      out << (i == 0 ? "" : ",") << path[i];
+    for (std::size_t i = 0; i < path.size(); ++i) out << (i == 0 ? "" : ",") << path[i];
     out << "] value=\"" << shown(document.AttributeAt(path, "value")) << '"';
   };
   const std::int32_t models = document.ChildCount({1});

@@ -45,12 +45,17 @@ bool IsBlank(Byte c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// Only the space separates inside tags; tabs and line breaks are name bytes.
+const Byte* SkipSpaces(const Byte* p) {
+  while (*p == ' ') ++p;
+  return p;
+}
+
 // True when the byte at `p` is the second half of a two-byte character.
 // `floor` must be the start of a character at or before `p`.
 bool IsTrailByte(const Byte* floor, const Byte* p) {
   const Byte* q = p;
-  while (q > floor && IsLeadByte(q[-1]))
-    --q;
+  while (q > floor && IsLeadByte(q[-1])) --q;
   return ((p - q) & 1) != 0;
 }
 
@@ -59,8 +64,7 @@ using ByteSet = std::array<bool, 256>;
 constexpr ByteSet MakeByteSet(std::initializer_list<char> members) {
   ByteSet set{};
   set[0] = true;  // the sentinel after the last byte
-  for (char c : members)
-    set[static_cast<Byte>(c)] = true;
+  for (char c : members) set[static_cast<Byte>(c)] = true;
   return set;
 }
 
@@ -167,8 +171,7 @@ struct Attribute {
 
 std::size_t AttributeNameLength(const Byte* name) {
   const Byte* p = name;
-  while (*p != ' ' && *p != '=')
-    p += IsLeadByte(*p) ? 2 : 1;
+  while (*p != ' ' && *p != '=') p += IsLeadByte(*p) ? 2 : 1;
   return static_cast<std::size_t>(p - name);
 }
 
@@ -202,8 +205,7 @@ std::string DecodeEntities(std::string_view raw) {
     // A reference runs to the next ';'; another '&' or a two-byte character
     // ends it first, and then it stays as written.
     std::size_t j = amp + 1;
-    while (j < size && data[j] != ';' && data[j] != '&' && !IsLeadByte(data[j]))
-      ++j;
+    while (j < size && data[j] != ';' && data[j] != '&' && !IsLeadByte(data[j])) ++j;
     if (j == size || data[j] != ';') {
       i = j;
       continue;
@@ -303,6 +305,8 @@ class Parser {
   void AddCharacterData(const Byte* from, const Byte* to);
   void EndTextPhase(const Byte* at);
   bool ReadStartTag(const Byte* lt, const Byte*& next);
+  enum class TagWord { kName, kUnquotedValue };
+  bool SkipTagWord(const Byte* lt, const Byte*& p, TagWord word);
   bool ReadAttributes(const Byte* lt, const Byte*& p);
   bool CheckDuplicateAttributes(std::uint32_t first, std::uint32_t count);
   bool ReadEndTag(const Byte* lt, const Byte*& next);
@@ -393,10 +397,8 @@ void Parser::EndTextPhase(const Byte* at) {
   text_.active = false;
   const Byte* first = text_.has_cdata ? text_.cdata_begin : text_.begin;
   const Byte* last = text_.has_cdata ? text_.cdata_end : text_.write != nullptr ? text_.write : at;
-  while (first < last && IsBlank(*first))
-    ++first;
-  while (last > first && IsBlank(last[-1]) && !IsTrailByte(first, last - 1))
-    --last;
+  while (first < last && IsBlank(*first)) ++first;
+  while (last > first && IsBlank(last[-1]) && !IsTrailByte(first, last - 1)) --last;
   Node& node = tree_.nodes[open_.back().node];
   node.text_offset = OffsetOf(first);
   node.text_length = static_cast<Offset>(last - first);
@@ -455,11 +457,27 @@ bool Parser::ReadStartTag(const Byte* lt, const Byte*& next) {
   return true;
 }
 
+// Steps `p` over an attribute name or an unquoted value, to the space or the
+// end of the tag after it (for a name, also to its '=').
+bool Parser::SkipTagWord(const Byte* lt, const Byte*& p, TagWord word) {
+  for (;; ++p) {
+    if (p == end_) return FailAtEnd("tag not closed", lt);
+    const Byte c = *p;
+    if (IsLeadByte(c)) {
+      if (p + 1 == end_) return FailAtEnd("tag not closed", lt);
+      ++p;
+      continue;
+    }
+    if (c == ' ' || IsTagEnd(p) || (word == TagWord::kName && c == '=')) return true;
+    if (c == '<') return Fail("'<' inside a tag", p);
+    if (word == TagWord::kName && c == '"') return Fail("quote before the '=' of an attribute", p);
+  }
+}
+
 // Reads attributes up to the end of the tag, leaving `p` on its '>' or "/>".
 bool Parser::ReadAttributes(const Byte* lt, const Byte*& p) {
   for (;;) {
-    while (*p == ' ')
-      ++p;
+    p = SkipSpaces(p);
     if (p == end_) return FailAtEnd("tag not closed", lt);
     if (IsTagEnd(p)) return true;
     if (*p == '"') return Fail("quote before the '=' of an attribute", p);
@@ -467,24 +485,11 @@ bool Parser::ReadAttributes(const Byte* lt, const Byte*& p) {
     if (*p == '<') return Fail("'<' inside a tag", p);
 
     const Byte* name = p;
-    for (;; ++p) {
-      if (p == end_) return FailAtEnd("tag not closed", lt);
-      const Byte c = *p;
-      if (IsLeadByte(c)) {
-        if (p + 1 == end_) return FailAtEnd("tag not closed", lt);
-        ++p;
-        continue;
-      }
-      if (c == ' ' || c == '=' || IsTagEnd(p)) break;
-      if (c == '"') return Fail("quote before the '=' of an attribute", p);
-      if (c == '<') return Fail("'<' inside a tag", p);
-    }
-    while (*p == ' ')
-      ++p;
+    if (!SkipTagWord(lt, p, TagWord::kName)) return false;
+    p = SkipSpaces(p);
     if (*p != '=') continue;  // a bare word makes no attribute
     ++p;
-    while (*p == ' ')
-      ++p;
+    p = SkipSpaces(p);
     if (p == end_) return FailAtEnd("tag not closed", lt);
 
     const Byte* value = p;
@@ -495,17 +500,7 @@ bool Parser::ReadAttributes(const Byte* lt, const Byte*& p) {
       if (value_end == end_) return FailAtEnd("attribute value not closed", p);
       p = value_end + 1;
     } else if (!IsTagEnd(p)) {
-      for (;; ++p) {
-        if (p == end_) return FailAtEnd("tag not closed", lt);
-        const Byte c = *p;
-        if (IsLeadByte(c)) {
-          if (p + 1 == end_) return FailAtEnd("tag not closed", lt);
-          ++p;
-          continue;
-        }
-        if (c == ' ' || IsTagEnd(p)) break;
-        if (c == '<') return Fail("'<' inside a tag", p);
-      }
+      if (!SkipTagWord(lt, p, TagWord::kUnquotedValue)) return false;
       value_end = p;
     }
     tree_.attributes.push_back(
@@ -532,8 +527,7 @@ bool Parser::CheckDuplicateAttributes(std::uint32_t first, std::uint32_t count) 
   }
   // Many attributes (only hostile input has them): sort instead of O(n^2).
   std::vector<std::uint32_t> order(count);
-  for (std::uint32_t i = 0; i < count; ++i)
-    order[i] = i;
+  for (std::uint32_t i = 0; i < count; ++i) order[i] = i;
   std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
     return name(a) != name(b) ? name(a) < name(b) : a < b;
   });
@@ -559,9 +553,7 @@ bool Parser::ReadEndTag(const Byte* lt, const Byte*& next) {
   if (std::memcmp(name, expected, length) != 0) {
     return Fail("end tag does not match the open element", lt);
   }
-  const Byte* p = name + length;
-  while (*p == ' ')
-    ++p;
+  const Byte* p = SkipSpaces(name + length);
   if (p == end_) return FailAtEnd("end tag not closed", lt);
   if (*p != '>') return Fail("end tag does not match the open element", lt);
   CloseElement();

@@ -17,8 +17,7 @@ bool SlotTable::Write(std::int32_t slot, std::string text) {
 }
 
 void SlotTable::ReleaseAll() {
-  for (std::string& text : slots_)
-    std::string().swap(text);
+  for (std::string& text : slots_) std::string().swap(text);
 }
 
 }  // namespace nb
