@@ -20,8 +20,7 @@ struct Malformed {
 
 std::string ManyAttributesWithARepeat() {
   std::string tag = "<c";
-  for (int i = 0; i < 20; ++i)
-    tag += " a" + std::to_string(i) + "=\"x\"";
+  for (int i = 0; i < 20; ++i) tag += " a" + std::to_string(i) + "=\"x\"";
   return tag + " a5=\"y\"/>";  // "<c", 10 + 10 attributes of 7 + 8 bytes, a blank
 }
 
