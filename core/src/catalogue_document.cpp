@@ -22,9 +22,14 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "paged_array.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace nb {
 namespace {
@@ -59,41 +64,36 @@ bool IsTrailByte(const Byte* floor, const Byte* p) {
   return ((p - q) & 1) != 0;
 }
 
-using ByteSet = std::array<bool, 256>;
+// The buffer ends in a NUL sentinel and this many NUL bytes in all, so that a
+// 16-byte load that starts at or before the sentinel stays inside it.
+constexpr std::size_t kTailPadding = 16;
 
-constexpr ByteSet MakeByteSet(std::initializer_list<char> members) {
-  ByteSet set{};
-  set[0] = true;  // the sentinel after the last byte
-  for (char c : members) set[static_cast<Byte>(c)] = true;
-  return set;
+// The first byte from `p` on that is NUL or one of `kStops`. Stops at the
+// sentinel at the latest.
+template <char... kStops>
+const Byte* FindStopByte(const Byte* p) {
+#if defined(__SSE2__)
+  for (;;) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hits = _mm_cmpeq_epi8(chunk, _mm_setzero_si128());
+    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(kStops)))), ...);
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    if (mask != 0) return p + __builtin_ctz(mask);
+    p += 16;
+  }
+#else
+  while (*p != 0 && ((*p != static_cast<Byte>(kStops)) && ...)) ++p;
+  return p;
+#endif
 }
 
-constexpr ByteSet kContentStops = MakeByteSet({'<', '>'});
-constexpr ByteSet kQuoteStops = MakeByteSet({'"'});
-constexpr ByteSet kGreaterStops = MakeByteSet({'>'});
-constexpr ByteSet kDeclarationStops = MakeByteSet({'<', '>'});
-
-// The first byte from `p` on that is in `stops` and starts a character; the
-// sentinel when there is none. `p` must start a character.
-const Byte* FindStop(const Byte* p, const ByteSet& stops) {
+// The first byte from `p` on that is one of `kStops` and starts a character;
+// the sentinel when there is none. `p` must start a character.
+template <char... kStops>
+const Byte* FindStop(const Byte* p) {
   const Byte* const floor = p;
   for (;;) {
-    for (;;) {
-      if (stops[p[0]]) break;
-      if (stops[p[1]]) {
-        p += 1;
-        break;
-      }
-      if (stops[p[2]]) {
-        p += 2;
-        break;
-      }
-      if (stops[p[3]]) {
-        p += 3;
-        break;
-      }
-      p += 4;
-    }
+    p = FindStopByte<kStops...>(p);
     if (*p == 0 || !IsTrailByte(floor, p)) return p;
     ++p;
   }
@@ -240,7 +240,7 @@ LineAndColumn LocateOffset(std::string_view bytes, std::size_t offset) {
 }  // namespace
 
 struct CatalogueDocument::Tree {
-  std::unique_ptr<Byte[]> bytes;  // the input less NULs and comments, then a NUL
+  std::unique_ptr<Byte[]> bytes;  // the input less NULs and comments, then NUL padding
   std::size_t size = 0;
   detail::PagedArray<Node> nodes;
   detail::PagedArray<Attribute> attributes;
@@ -328,7 +328,7 @@ bool Parser::Run() {
   ends_in_lead_byte_ = IsTrailByte(begin_, end_);
   const Byte* p = begin_;
   for (;;) {
-    const Byte* lt = FindStop(p, kContentStops);
+    const Byte* lt = FindStop<'<', '>'>(p);
     AddCharacterData(p, lt);
     if (*lt == '>') return Fail("'>' in character data", lt);
     if (lt == end_) break;
@@ -340,7 +340,7 @@ bool Parser::Run() {
         break;
       case '?': {
         EndTextPhase(lt);
-        const Byte* gt = FindStop(lt + 2, kGreaterStops);
+        const Byte* gt = FindStop<'>'>(lt + 2);
         p = (gt == end_) ? end_ : gt + 1;
         break;
       }
@@ -359,7 +359,8 @@ bool Parser::Run() {
           p = close + 3;
           break;
         }
-        const Byte* stop = FindStop(lt + 2, open_.empty() ? kDeclarationStops : kGreaterStops);
+        // Only at the top level may a declaration not hold a '<'.
+        const Byte* stop = open_.empty() ? FindStop<'<', '>'>(lt + 2) : FindStop<'>'>(lt + 2);
         if (*stop == '<') return Fail("'<' inside a declaration", stop);
         if (text_.active && text_.write == nullptr) text_.write = begin_ + OffsetOf(lt);
         p = (stop == end_) ? end_ : stop + 1;
@@ -496,7 +497,7 @@ bool Parser::ReadAttributes(const Byte* lt, const Byte*& p) {
     const Byte* value_end = p;
     if (*p == '"') {
       value = p + 1;
-      value_end = FindStop(value, kQuoteStops);
+      value_end = FindStop<'"'>(value);
       if (value_end == end_) return FailAtEnd("attribute value not closed", p);
       p = value_end + 1;
     } else if (!IsTagEnd(p)) {
@@ -640,13 +641,13 @@ LoadResult CatalogueDocument::Load(std::string_view bytes) {
   }
 
   auto tree = std::make_unique<Tree>();
-  tree->bytes = std::make_unique_for_overwrite<Byte[]>(text.size() + 1);
+  tree->bytes = std::make_unique_for_overwrite<Byte[]>(text.size() + kTailPadding);
   ForEachRunOutsideComments(text, [&](const Byte* from, const Byte* to) {
     const auto length = static_cast<std::size_t>(to - from);
     if (length != 0) std::memcpy(tree->bytes.get() + tree->size, from, length);
     tree->size += length;
   });
-  tree->bytes[tree->size] = 0;
+  std::memset(tree->bytes.get() + tree->size, 0, kTailPadding);
 
   Parser parser(*tree);
   if (parser.Run()) {
@@ -725,7 +726,7 @@ bool CatalogueDocument::Empty() const {
 
 std::size_t CatalogueDocument::MemoryUsage() const {
   if (tree_ == nullptr) return 0;
-  return sizeof(Tree) + tree_->size + 1 + tree_->nodes.MemoryUsage() +
+  return sizeof(Tree) + tree_->size + kTailPadding + tree_->nodes.MemoryUsage() +
          tree_->attributes.MemoryUsage() + tree_->children.MemoryUsage();
 }
 
