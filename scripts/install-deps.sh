@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config   # the build
-  libgtest-dev                       # the tests
+  libcurl4-openssl-dev               # HTTP
+  libgtest-dev libcpp-httplib-dev    # the tests and their loopback servers
   clang libclang-rt-14-dev           # the sanitizer build and libFuzzer
 )
 

@@ -1,0 +1,124 @@
+// Servers on 127.0.0.1 with OS-assigned ports for the HTTP client's tests: a
+// well-behaved HTTP server with fixed routes, a raw socket server that
+// misbehaves on the wire, and a port where nothing listens. Each starts in its
+// constructor and is stopped, with its threads joined, in its destructor.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace nb::test {
+
+// Bodies the servers answer with, for comparison in the tests.
+inline constexpr char kPlainBodyBytes[] = "<c><m value=\"\xC5\xB5\"/>\0binary after a NUL";
+inline constexpr std::string_view kPlainBody{kPlainBodyBytes, sizeof kPlainBodyBytes - 1};
+inline constexpr std::string_view kNotFoundBody =
+    "<html><head><title>404 Not Found</title></head>"
+    "<body><h1>Not Found</h1><p>The requested document is not here.</p></body></html>";
+inline constexpr std::string_view kServerErrorBody = "<html><body>500 Internal Error</body></html>";
+inline constexpr std::string_view kArrivedBody = "arrived after the redirects";
+inline constexpr std::string_view kRecordedBody = "recorded";
+inline constexpr std::string_view kUnsizedBody = "a body whose length no header states";
+inline constexpr std::string_view kRawDefaultBody = "ok";
+// What /cut sends of a body whose Content-Length promises more.
+inline constexpr std::string_view kCutBody = "the first part of a body that never ends properly";
+// What /drip would send, one byte at a time, if nobody gave up.
+inline constexpr std::string_view kDripBody =
+    "drip drip drip drip drip drip drip drip drip drip drip drip drip drip drip drip drip drip "
+    "drip drip drip drip drip drip drip drip drip drip drip drip drip drip drip drip drip drip";
+
+// The body of /large: several megabytes of every byte value, NUL included.
+const std::string& LargeBody();
+
+// One request as the HTTP server parsed it.
+struct RecordedRequest {
+  std::string method;
+  std::string version;
+  std::string target;  // the path and query exactly as sent
+  // Every header the client sent, names lower-cased, sorted.
+  std::vector<std::pair<std::string, std::string>> headers;
+};
+
+// cpp-httplib on 127.0.0.1. Routes:
+//   /body          200, kPlainBody
+//   /empty         200, empty body
+//   /missing       404, kNotFoundBody
+//   /server-error  500, kServerErrorBody
+//   /hops/N        302 to /hops/N-1; /hops/0 answers kArrivedBody
+//   /loop          302 to itself
+//   /to-file       302 to file:///etc/passwd
+//   /chunked       kUnsizedBody in chunks, no Content-Length
+//   /large         LargeBody()
+//   /record        kRecordedBody, and the request is kept for LastRecorded()
+class HttpTestServer {
+ public:
+  HttpTestServer();
+  HttpTestServer(const HttpTestServer&) = delete;
+  HttpTestServer& operator=(const HttpTestServer&) = delete;
+  ~HttpTestServer();
+
+  bool started() const;
+  int port() const;
+  // "http://127.0.0.1:<port>" followed by `path`.
+  std::string Address(std::string_view path) const;
+  // The last request /record saw; an empty record when it saw none.
+  RecordedRequest LastRecorded() const;
+  void ForgetRecorded();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Plain POSIX sockets in one thread, one connection at a time. Reads the
+// request head, then acts by path:
+//   /cut                  Content-Length 1000, sends kCutBody, closes
+//   /silent               reads the request, never answers
+//   /stall-after-headers  sends the headers of a 100-byte body, then nothing
+//   /drip                 no Content-Length, kDripBody one byte per 50 ms
+//   /endless              no Content-Length, bytes until the client gives up
+//   /unsized              no Content-Length, kUnsizedBody, closes
+//   anything else         200, kRawDefaultBody
+// Every wait also watches for the stop, and every loop ends after a bounded
+// time, so the destructor never waits long for a client that hangs on.
+class RawTestServer {
+ public:
+  RawTestServer();
+  RawTestServer(const RawTestServer&) = delete;
+  RawTestServer& operator=(const RawTestServer&) = delete;
+  ~RawTestServer();
+
+  bool started() const;
+  int port() const;
+  std::string Address(std::string_view path) const;
+  // Connections accepted so far, whatever happened on them.
+  std::size_t ConnectionCount() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// A loopback port that refuses connections: bound, so no one else takes it
+// while the tests run, but not listening.
+class RefusingPort {
+ public:
+  RefusingPort();
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+  ~RefusingPort();
+
+  bool started() const { return port_ > 0; }
+  int port() const { return port_; }
+  std::string Address(std::string_view path) const;
+
+ private:
+  int socket_ = -1;
+  int port_ = -1;
+};
+
+}  // namespace nb::test
