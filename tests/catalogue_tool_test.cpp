@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue_tool.h"
+#include "http_test_servers.h"
 
 namespace nb::tool {
 namespace {
@@ -112,6 +113,33 @@ TEST(CatalogueTool, ReadsFilesByPath) {
   EXPECT_EQ(directory.status, 2);
 }
 
+TEST(CatalogueTool, ReadsConfigurationsAsTheBrowserDoes) {
+  const std::string config =
+      "[menu]\r\n1 = BB5\r\n2=\"\xC6\xE4\xCB\xFB\"\r\n[1]\r\nURL1=http://a/1.xml\r\n"
+      "url2=http://b/1.xml\r\n";
+  EXPECT_EQ(RunTool({"ini", "-", "MENU", "2"}, config).out, "\xC6\xE4\xCB\xFB\n");
+  EXPECT_EQ(RunTool({"ini", "-", "MENU", "9"}, config).out, "\n");
+  EXPECT_EQ(RunTool({"sources", "-"}, config).out,
+            "mode 1\n0\tBB5\thttp://a/1.xml,http://b/1.xml,\n1\t\xC6\xE4\xCB\xFB\t\n");
+  EXPECT_EQ(RunTool({"sources", "-"}, "<html>404</html>").out, "mode 0\n");
+}
+
+TEST(CatalogueTool, FetchWritesTheBodyTheBrowserWouldGet) {
+  nb::test::HttpTestServer server;
+  ASSERT_TRUE(server.started());
+  const ToolRun missing = RunTool({"fetch", "-v", server.Address("/missing")});
+  EXPECT_EQ(missing.status, 0);
+  EXPECT_EQ(missing.out, nb::test::kNotFoundBody) << "an error page is a body like any other";
+  EXPECT_NE(missing.err.find("status: 404"), std::string::npos);
+  EXPECT_NE(missing.err.find("bytes: " + std::to_string(nb::test::kNotFoundBody.size())),
+            std::string::npos);
+
+  const ToolRun refused = RunTool({"fetch", "-v", "file:///etc/passwd"});
+  EXPECT_EQ(refused.status, 0);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(refused.err.find("(not requested)"), std::string::npos);
+}
+
 TEST(CatalogueTool, UsageErrorsAreOneLineAndStatusTwo) {
   const std::vector<std::vector<std::string>> misuses = {
       {},
@@ -124,6 +152,11 @@ TEST(CatalogueTool, UsageErrorsAreOneLineAndStatusTwo) {
       {"count", "-", ""},
       {"count", "-", "99999999999"},
       {"text", "-", "--utf8"},
+      {"ini", "-", "MENU"},
+      {"sources"},
+      {"sources", "-", "extra"},
+      {"fetch"},
+      {"fetch", "http://a/", "http://b/"},
   };
   for (const auto& args : misuses) {
     SCOPED_TRACE(testing::PrintToString(args));

@@ -9,7 +9,12 @@
 #include <sstream>
 
 #include "cp936_to_utf8.h"
+#include "curl_web_fetcher.h"
 #include "nb/catalogue_document.h"
+#include "nb/in_memory_view.h"
+#include "nb/ini_file.h"
+#include "nb/slot_table.h"
+#include "nb/source_configuration.h"
 
 namespace nb::tool {
 namespace {
@@ -20,7 +25,8 @@ constexpr int kUsageError = 2;
 
 constexpr const char* kUsage =
     "usage: nokia-catalogue check FILE | count FILE [POS...] | text FILE [POS...] | "
-    "attr FILE NAME [POS...] | tree FILE [--utf8]   (FILE - reads standard input)";
+    "attr FILE NAME [POS...] | tree FILE [--utf8] | ini FILE SECTION KEY | sources FILE | "
+    "fetch [-v] URL   (FILE - reads standard input)";
 
 int UsageError(std::ostream& err, const std::string& problem) {
   err << "nokia-catalogue: " << problem << "\n" << kUsage << "\n";
@@ -87,61 +93,122 @@ void PrintTree(const CatalogueDocument& document, bool utf8, std::ostream& out) 
   }
 }
 
-}  // namespace
+struct Streams {
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+};
 
-int RunCatalogueTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                     std::ostream& err) {
-  if (args.empty()) return UsageError(err, "no command given");
-  const std::string& command = args[0];
-  const bool known = command == "check" || command == "count" || command == "text" ||
-                     command == "attr" || command == "tree";
-  if (!known) return UsageError(err, "unknown command '" + command + "'");
+std::optional<std::string> ReadInput(const std::string& file, const Streams& io) {
+  std::optional<std::string> bytes = ReadAll(file, io.in);
+  if (!bytes) io.err << "nokia-catalogue: cannot read '" << file << "'\n";
+  return bytes;
+}
 
-  std::vector<std::string> rest(args.begin() + 1, args.end());
+// check, count, text, attr and tree: the catalogue as the browser reads it.
+int RunCatalogueCommand(const std::string& command, std::vector<std::string> rest,
+                        const Streams& io) {
   bool utf8 = false;
   if (command == "tree") {
     std::erase_if(rest, [&](const std::string& a) { return a == "--utf8" && (utf8 = true); });
   }
-  if (rest.empty()) return UsageError(err, "no FILE given");
-  const std::string file = rest[0];
+  if (rest.empty()) return UsageError(io.err, "no FILE given");
   std::string attribute;
   std::size_t first_position = 1;
   if (command == "attr") {
-    if (rest.size() < 2) return UsageError(err, "no attribute NAME given");
+    if (rest.size() < 2) return UsageError(io.err, "no attribute NAME given");
     attribute = rest[1];
     first_position = 2;
   }
   if ((command == "check" || command == "tree") && rest.size() > 1) {
-    return UsageError(err, "unexpected argument '" + rest[1] + "'");
+    return UsageError(io.err, "unexpected argument '" + rest[1] + "'");
   }
-  const auto path = ParsePositions(rest, first_position, err);
+  const auto path = ParsePositions(rest, first_position, io.err);
   if (!path) return kUsageError;
+  const std::optional<std::string> bytes = ReadInput(rest[0], io);
+  if (!bytes) return kUsageError;
 
-  const std::optional<std::string> bytes = ReadAll(file, in);
-  if (!bytes) {
-    err << "nokia-catalogue: cannot read '" << file << "'\n";
-    return kUsageError;
-  }
   CatalogueDocument document;
   const LoadResult result = document.Load(*bytes);
-
   if (command == "check" || command == "tree") {
     if (!result) {
-      (command == "check" ? out : err) << "malformed: " << result.reason << " at line "
-                                       << result.line << ", column " << result.column << "\n";
+      (command == "check" ? io.out : io.err) << "malformed: " << result.reason << " at line "
+                                             << result.line << ", column " << result.column << "\n";
       return kMalformed;
     }
     if (command == "check") {
-      out << "ok: " << document.ChildCount({1}) << " models\n";
+      io.out << "ok: " << document.ChildCount({1}) << " models\n";
     } else {
-      PrintTree(document, utf8, out);
+      PrintTree(document, utf8, io.out);
     }
     return kDone;
   }
-  if (command == "count") out << document.ChildCount(*path) << "\n";
-  if (command == "text") out << document.TextAt(*path) << "\n";
-  if (command == "attr") out << document.AttributeAt(*path, attribute) << "\n";
+  if (command == "count") io.out << document.ChildCount(*path) << "\n";
+  if (command == "text") io.out << document.TextAt(*path) << "\n";
+  if (command == "attr") io.out << document.AttributeAt(*path, attribute) << "\n";
   return kDone;
+}
+
+// ini FILE SECTION KEY: one value, as the browser reads it.
+int RunIni(const std::vector<std::string>& rest, const Streams& io) {
+  if (rest.size() != 3) return UsageError(io.err, "ini needs FILE SECTION KEY");
+  const std::optional<std::string> bytes = ReadInput(rest[0], io);
+  if (!bytes) return kUsageError;
+  io.out << IniFile::Parse(*bytes).Value(rest[1], rest[2]) << "\n";
+  return kDone;
+}
+
+// sources FILE: the mode and the categories a downloaded configuration gives.
+int RunSources(const std::vector<std::string>& rest, const Streams& io) {
+  if (rest.size() != 1) return UsageError(io.err, "sources needs exactly one FILE");
+  const std::optional<std::string> bytes = ReadInput(rest[0], io);
+  if (!bytes) return kUsageError;
+  const IniFile configuration = IniFile::Parse(*bytes);
+  InMemoryView view;
+  SlotTable table;
+  ApplySourceConfiguration(configuration, view, table);
+  io.out << "mode " << (IsUsableConfiguration(configuration) ? 1 : 0) << "\n";
+  const std::vector<std::string> categories = view.Categories();
+  for (std::size_t p = 0; p < categories.size(); ++p) {
+    const auto slot = table.Read(static_cast<std::int32_t>(p));
+    io.out << p << '\t' << categories[p] << '\t' << slot.value_or("") << "\n";
+  }
+  return kDone;
+}
+
+// fetch [-v] URL: the bytes the browser would receive from URL.
+int RunFetch(std::vector<std::string> rest, const Streams& io) {
+  bool verbose = false;
+  std::erase_if(rest, [&](const std::string& a) { return a == "-v" && (verbose = true); });
+  if (rest.size() != 1) return UsageError(io.err, "fetch needs exactly one URL");
+  CurlWebFetcher web;
+  io.out << web.WebFetch(rest[0]);
+  if (verbose) {
+    const FetchRecord& record = web.LastFetch();
+    io.err << "address: "
+           << (record.final_address.empty() ? "(not requested)" : record.final_address)
+           << "\nstatus: " << record.status << "\nbytes: " << record.byte_count << "\n";
+    if (!record.failure.empty()) io.err << "failure: " << record.failure << "\n";
+  }
+  return kDone;
+}
+
+}  // namespace
+
+int RunCatalogueTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                     std::ostream& err) {
+  const Streams io{in, out, err};
+  if (args.empty()) return UsageError(err, "no command given");
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "check" || command == "count" || command == "text" || command == "attr" ||
+      command == "tree") {
+    return RunCatalogueCommand(command, rest, io);
+  }
+  if (command == "ini") return RunIni(rest, io);
+  if (command == "sources") return RunSources(rest, io);
+  if (command == "fetch") return RunFetch(rest, io);
+  return UsageError(err, "unknown command '" + command + "'");
 }
 
 }  // namespace nb::tool

@@ -16,6 +16,12 @@ bool SlotTable::Write(std::int32_t slot, std::string text) {
   return true;
 }
 
+bool SlotTable::Append(std::int32_t slot, std::string_view text) {
+  if (!Contains(slot)) return false;
+  slots_[static_cast<std::size_t>(slot)].append(text);
+  return true;
+}
+
 void SlotTable::ReleaseAll() {
   for (std::string& text : slots_) std::string().swap(text);
 }

@@ -24,6 +24,10 @@ class SlotTable {
   // lies outside the table.
   bool Write(std::int32_t slot, std::string text);
 
+  // Appends `text` to the text of `slot`, in place; false, with nothing
+  // written, when the slot lies outside the table.
+  bool Append(std::int32_t slot, std::string_view text);
+
   // Empties every slot; only the state's release does this.
   void ReleaseAll();
 
