@@ -212,6 +212,12 @@ TEST_F(CatalogueFetching, EveryChoiceFetchesAnew) {
   EXPECT_EQ(view_.ListItemCount(ListId::kModels), 1);
 }
 
+TEST(CatalogueSources, TheHomePageIsThePrimaryServersRoot) {
+  nb::CatalogueSources sources;
+  sources.primary_server = "http://127.0.0.1:18936";
+  EXPECT_EQ(nb::HomePageAddress(sources), "http://127.0.0.1:18936/");
+}
+
 TEST(AddressList, SplitsAtCommasOutsideTwoByteCharacters) {
   struct Case {
     std::string text;

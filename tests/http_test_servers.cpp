@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -106,6 +107,7 @@ struct HttpTestServer::State {
   int port = -1;
   mutable std::mutex mutex;
   RecordedRequest recorded;
+  std::map<std::string, std::string, std::less<>> published;  // under /tools/
 };
 
 HttpTestServer::HttpTestServer() : state_(std::make_unique<State>()) {
@@ -174,6 +176,17 @@ HttpTestServer::HttpTestServer() : state_(std::make_unique<State>()) {
     res.set_content(std::string(kRecordedBody), "text/plain");
   });
 
+  server.Get(R"(/tools/.*)", [this](const httplib::Request& req, httplib::Response& res) {
+    const std::lock_guard lock(state_->mutex);
+    const auto found = state_->published.find(req.path);
+    if (found == state_->published.end()) {
+      res.status = 404;
+      res.set_content(std::string(kNotFoundBody), "text/html");
+      return;
+    }
+    res.set_content(found->second, "application/octet-stream");
+  });
+
   state_->port = server.bind_to_any_port(kLoopback);
   if (state_->port <= 0) return;
   state_->thread = std::thread([this] { state_->server.listen_after_bind(); });
@@ -195,6 +208,11 @@ HttpTestServer::~HttpTestServer() {
   }
   state_->server.stop();
   state_->thread.join();
+}
+
+void HttpTestServer::Publish(std::string path, std::string body) {
+  const std::lock_guard lock(state_->mutex);
+  state_->published[std::move(path)] = std::move(body);
 }
 
 bool HttpTestServer::started() const {

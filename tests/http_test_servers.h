@@ -54,6 +54,7 @@ struct RecordedRequest {
 //   /chunked       kUnsizedBody in chunks, no Content-Length
 //   /large         LargeBody()
 //   /record        kRecordedBody, and the request is kept for LastRecorded()
+//   /tools/...     what Publish() put there, else 404 with kNotFoundBody
 class HttpTestServer {
  public:
   HttpTestServer();
@@ -68,6 +69,9 @@ class HttpTestServer {
   // The last request /record saw; an empty record when it saw none.
   RecordedRequest LastRecorded() const;
   void ForgetRecorded();
+  // Serves `body` at `path`, which must start with /tools/; other paths
+  // there answer 404 with kNotFoundBody.
+  void Publish(std::string path, std::string body);
 
  private:
   struct State;
