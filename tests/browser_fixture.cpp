@@ -1,25 +1,14 @@
 #include "browser_fixture.h"
 
-#include <random>
-
 #include "nb/catalogue_fetching.h"
 #include "nb/navigation.h"
 
 namespace nb_test {
 
 BrowserFixture::BrowserFixture() {
-  std::random_device seed;
-  folder_ = std::filesystem::temp_directory_path() /
-            ("nokia-browser-test-" + std::to_string(seed()) + std::to_string(seed()));
-  std::filesystem::create_directories(folder_);
   sources_.primary_server = kPrimary;
   sources_.mirror_server = kMirror;
-  sources_.config_file = folder_ / "Temp.temp";
-}
-
-BrowserFixture::~BrowserFixture() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
+  sources_.config_file = folder_.path() / "Temp.temp";
 }
 
 void BrowserFixture::BindHandlers() {

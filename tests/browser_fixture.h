@@ -14,6 +14,7 @@
 
 #include "nb/browser_context.h"
 #include "nb/in_memory_view.h"
+#include "temporary_folder.h"
 
 namespace nb_test {
 
@@ -45,7 +46,6 @@ inline constexpr std::string_view kMirror = "http://mirror.test";
 class BrowserFixture : public ::testing::Test {
  protected:
   BrowserFixture();
-  ~BrowserFixture() override;
 
   // A catalogue of `models` models, model m holding `versions` versions,
   // each holding `links` links; every value names its position ("m2v1l3").
@@ -53,15 +53,13 @@ class BrowserFixture : public ::testing::Test {
   // Binds the view's four events to the core's handlers.
   void BindHandlers();
 
+  TemporaryFolder folder_;
   std::unique_ptr<nb::BrowserState> state_ = nb::CreateBrowserState();
   nb::InMemoryView view_;
   ScriptedWeb web_;
   RecordingOpener opener_;
   nb::CatalogueSources sources_;
   nb::BrowserContext context_{*state_, view_, web_, opener_, sources_};
-
- private:
-  std::filesystem::path folder_;
 };
 
 }  // namespace nb_test

@@ -1,5 +1,6 @@
 // The Linux browser opener against a stand-in for xdg-open that records the
 // arguments it was started with and then waits to be released.
+#include "temporary_folder.h"
 #include "xdg_browser_opener.h"
 
 #include <gtest/gtest.h>
@@ -38,9 +39,7 @@ bool HasNoChild() {
 class OpenerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "nb-opener-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    ASSERT_FALSE(folder_.empty());
     records_ = folder_ / "records";
     std::filesystem::create_directory(records_);
     std::filesystem::create_directory(folder_ / "bin");
@@ -80,8 +79,6 @@ class OpenerTest : public ::testing::Test {
     for (int tries = 0; tries < 3000 && Count("outcome.") < Count("session."); ++tries) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
   }
 
   path Release() const { return folder_ / "release"; }
@@ -110,7 +107,8 @@ class OpenerTest : public ::testing::Test {
   std::vector<path> Records() const { return Files("record."); }
   std::size_t Count(const std::string& prefix) const { return Files(prefix).size(); }
 
-  path folder_;
+  nb_test::TemporaryFolder temporary_;  // removed after TearDown has let the stand-ins finish
+  const path& folder_ = temporary_.path();
   path records_;
   path stand_in_;
   std::optional<std::string> saved_path_;

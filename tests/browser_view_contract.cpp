@@ -84,8 +84,7 @@ void ExpectContents(BrowserView& view, const Box& box, const std::vector<std::st
   const auto count = static_cast<std::int32_t>(expected.size());
   std::vector<std::string> actual;
   if (box.list) {
-    for (std::int32_t i = 0; i < count; ++i)
-      actual.push_back(view.ListItemText(*box.list, i));
+    for (std::int32_t i = 0; i < count; ++i) actual.push_back(view.ListItemText(*box.list, i));
     EXPECT_EQ(view.ListItemText(*box.list, count), "") << "an item beyond the expected ones";
   } else {
     for (std::int32_t i = 0; i < count; ++i) {
@@ -194,8 +193,7 @@ TEST_P(BrowserViewContract, ClearListEmptiesTheListAndLeavesNothingSelected) {
     view().ClearList(row.list);  // clearing an empty list
     EXPECT_EQ(view().ListSelection(row.list), -1) << "empty list, cleared";
 
-    for (std::int32_t i = 0; i < 3; ++i)
-      ASSERT_EQ(view().InsertListItem(row.list, i, "item"), i);
+    for (std::int32_t i = 0; i < 3; ++i) ASSERT_EQ(view().InsertListItem(row.list, i, "item"), i);
     EXPECT_EQ(view().ListSelection(row.list), -1) << "inserting selects nothing";
 
     view().ClearList(row.list);
@@ -212,8 +210,7 @@ TEST_P(BrowserViewContract, EachOperationReachesOnlyItsOwnList) {
     SCOPED_TRACE(::testing::Message() << "clearing the " << cleared.name);
     auto harness = GetParam().make_harness();
     BrowserView& v = harness->View();
-    for (const ListRow& row : kLists)
-      Fill(v, {row.name, row.list}, {row.name, "shared"});
+    for (const ListRow& row : kLists) Fill(v, {row.name, row.list}, {row.name, "shared"});
     Fill(v, {"category box", std::nullopt}, {"BB5"});
 
     v.ClearList(cleared.list);

@@ -1,7 +1,6 @@
 // The core against real HTTP on loopback: start-up's configuration, a
 // category choice with fallback, and navigation down to the opener.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -14,6 +13,7 @@
 #include "nb/navigation.h"
 #include "nb/source_configuration.h"
 #include "nb/system_texts.h"
+#include "temporary_folder.h"
 
 namespace nb {
 namespace {
@@ -35,13 +35,7 @@ const std::string kCatalogue =
 class EndToEnd : public ::testing::Test {
  protected:
   EndToEnd() {
-    // CTest runs the cases side by side, each in a process of its own.
-    folder_ = std::filesystem::temp_directory_path() /
-              ("nokia-browser-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(::getpid()));
-    std::filesystem::create_directories(folder_);
-    sources_ = {primary_.Address(""), mirror_.Address(""), folder_ / "Temp.temp"};
+    sources_ = {primary_.Address(""), mirror_.Address(""), folder_.path() / "Temp.temp"};
     view_.BindEvents({
         .model_selected = [this] { OnModelSelected(context_); },
         .version_selected = [this] { OnVersionSelected(context_); },
@@ -49,7 +43,6 @@ class EndToEnd : public ::testing::Test {
         .category_selected = [this] { OnCategorySelected(context_); },
     });
   }
-  ~EndToEnd() override { std::filesystem::remove_all(folder_); }
 
   void ChooseDownToTheFirstLink() {
     ASSERT_TRUE(view_.ChooseListItem(ListId::kModels, 0));
@@ -63,7 +56,7 @@ class EndToEnd : public ::testing::Test {
 
   test::HttpTestServer primary_;
   test::HttpTestServer mirror_;
-  std::filesystem::path folder_;
+  nb_test::TemporaryFolder folder_;
   CatalogueSources sources_;
   std::unique_ptr<BrowserState> state_ = CreateBrowserState();
   InMemoryView view_;

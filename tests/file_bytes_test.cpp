@@ -1,6 +1,7 @@
 // Whole-file writes and reads of the configuration file, and the links and
 // special files planted at its path that they must refuse.
 #include "nb/file_bytes.h"
+#include "temporary_folder.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -21,15 +22,7 @@ namespace {
 
 class FileBytes : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "nb-bytes-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void SetUp() override { ASSERT_FALSE(folder_.empty()); }
 
   // Read independently of the code under test.
   static std::string Contents(const std::filesystem::path& file) {
@@ -40,7 +33,8 @@ class FileBytes : public ::testing::Test {
     std::ofstream(file, std::ios::binary) << bytes;
   }
 
-  std::filesystem::path folder_;
+  nb_test::TemporaryFolder temporary_;
+  const std::filesystem::path& folder_ = temporary_.path();
 };
 
 TEST_F(FileBytes, RoundTripKeepsEveryByte) {

@@ -236,8 +236,7 @@ TEST_F(InMemoryViewTest, ShowsWhatAPersonWouldSee) {
 
   view_.SetStatusText(0, "count");
   view_.SetStatusText(1, "number");
-  for (const std::int32_t panel : {-1, 2, kMin, kMax})
-    view_.SetStatusText(panel, "ignored");
+  for (const std::int32_t panel : {-1, 2, kMin, kMax}) view_.SetStatusText(panel, "ignored");
   EXPECT_EQ(view_.StatusText(0), "count");
   EXPECT_EQ(view_.StatusText(1), "number");
   for (const std::int32_t panel : {-1, 2, kMin, kMax}) {
@@ -271,8 +270,7 @@ TEST_F(InMemoryViewTest, ShowsWhatAPersonWouldSee) {
 
 // ListId is a byte, so a caller can name a list that does not exist.
 TEST_F(InMemoryViewTest, AListIdOfNoListReachesNothing) {
-  for (const ListRow& row : kLists)
-    FillList(row.list, {row.name});
+  for (const ListRow& row : kLists) FillList(row.list, {row.name});
   for (const std::uint8_t raw : {std::uint8_t{3}, std::uint8_t{255}}) {
     SCOPED_TRACE(::testing::Message() << "ListId " << int{raw});
     const auto unknown = static_cast<ListId>(raw);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "nb/file_bytes.h"
+#include "temporary_folder.h"
 
 namespace nb {
 namespace {
@@ -184,16 +185,9 @@ TEST(IniFile, TenThousandCategories) {
 
 class IniFileOnDisk : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "nb-ini-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  std::filesystem::path folder_;
+  void SetUp() override { ASSERT_FALSE(folder_.empty()); }
+  nb_test::TemporaryFolder temporary_;
+  const std::filesystem::path& folder_ = temporary_.path();
 };
 
 TEST_F(IniFileOnDisk, ReadsWhatWasWritten) {
