@@ -212,10 +212,25 @@ TEST_F(CatalogueFetching, EveryChoiceFetchesAnew) {
   EXPECT_EQ(view_.ListItemCount(ListId::kModels), 1);
 }
 
-TEST(CatalogueSources, TheHomePageIsThePrimaryServersRoot) {
-  nb::CatalogueSources sources;
-  sources.primary_server = "http://127.0.0.1:18936";
-  EXPECT_EQ(nb::HomePageAddress(sources), "http://127.0.0.1:18936/");
+TEST(CatalogueSources, HomePageAndLabelComeFromThePrimaryServer) {
+  struct Case {
+    std::string primary;
+    std::string home_page;
+    std::string label;
+  };
+  const std::vector<Case> cases = {
+      {"http://127.0.0.1:18936", "http://127.0.0.1:18936/", "127.0.0.1 V1.0"},
+      {"http://www.example.com", "http://www.example.com/", "WWW.EXAMPLE.COM V1.0"},
+      {"https://user:pw@Dl.Example.net:8080", "https://user:pw@Dl.Example.net:8080/",
+       "DL.EXAMPLE.NET V1.0"},
+      {"http://[::1]:18936", "http://[::1]:18936/", "[::1] V1.0"},
+  };
+  for (const Case& c : cases) {
+    nb::CatalogueSources sources;
+    sources.primary_server = c.primary;
+    EXPECT_EQ(nb::HomePageAddress(sources), c.home_page);
+    EXPECT_EQ(nb::HomeLabelText(sources), c.label);
+  }
 }
 
 TEST(AddressList, SplitsAtCommasOutsideTwoByteCharacters) {

@@ -19,4 +19,8 @@ struct CatalogueSources {
 // The primary server's home page: its scheme, host (and port) and "/".
 std::string HomePageAddress(const CatalogueSources& sources);
 
+// The home-page label's text: the primary server's host name in capitals,
+// a blank and "V1.0" ("PRIMARY.EXAMPLE V1.0"); no scheme, port or user.
+std::string HomeLabelText(const CatalogueSources& sources);
+
 }  // namespace nb
