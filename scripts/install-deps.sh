@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config   # the build
   libcurl4-openssl-dev               # HTTP
+  qt6-base-dev                       # the window
+  fonts-wqy-microhei fonts-liberation  # Chinese characters; Latin ones as wide as the original's
   libgtest-dev libcpp-httplib-dev    # the tests and their loopback servers
   clang libclang-rt-14-dev           # the sanitizer build and libFuzzer
 )

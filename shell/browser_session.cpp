@@ -1,0 +1,68 @@
+#include "browser_session.h"
+
+#include <QApplication>
+#include <utility>
+
+#include "about_box.h"
+#include "curl_web_fetcher.h"
+#include "nb/catalogue_fetching.h"
+#include "nb/navigation.h"
+#include "nb/platform_paths.h"
+#include "visual_style.h"
+#include "xdg_browser_opener.h"
+
+namespace nb::shell {
+
+BrowserSession::BrowserSession(BrowserSettings settings, nb::WebFetcher& web,
+                               nb::ConnectivityProbe& probe, nb::BrowserOpener& opener)
+    : settings_(std::move(settings)),
+      state_(nb::CreateBrowserState()),
+      probe_(probe),
+      window_(nb::HomeLabelText(settings_.sources)),
+      context_{*state_, window_, web, opener, settings_.sources} {
+  window_.BindEvents({
+      .model_selected = [this] { nb::OnModelSelected(context_); },
+      .version_selected = [this] { nb::OnVersionSelected(context_); },
+      .link_selected = [this] { nb::OnLinkSelected(context_); },
+      .category_selected = [this] { nb::OnCategorySelected(context_); },
+  });
+  window_.SetHomeLabelHandler([this] { nb::OnHomeLabelPressed(context_); });
+  window_.SetAboutHandler([] { ShowAboutBox(); });
+  window_.SetLinkAddressLookup([this](std::int32_t position) {
+    return std::string(state_->link_url_table.Read(position).value_or(""));
+  });
+}
+
+BrowserSession::~BrowserSession() {
+  nb::ReleaseBrowserState(*state_);
+}
+
+void BrowserSession::Start() {
+  nb::RunStartupSequence(context_, *this, probe_, settings_.probe_address);
+  window_.SetWindowVisible(true);
+  window_.activateWindow();
+}
+
+void BrowserSession::InstallAboutItem() {
+  window_.InstallAboutItem();
+}
+
+bool BrowserSession::ApplyVisualStyle(std::int32_t scheme) {
+  return shell::ApplyVisualStyle(scheme);
+}
+
+int RunBrowser(int argc, char** argv, BrowserSettings settings) {
+  QApplication application(argc, argv);
+  QApplication::setWindowIcon(ApplicationIcon());
+  settings.sources.config_file = nb::DefaultConfigFile();
+  nb::CurlWebFetcher web;
+  nb::XdgBrowserOpener opener;
+  {
+    BrowserSession session(std::move(settings), web, web, opener);
+    session.Start();
+    QApplication::exec();
+  }  // the state is released here, once, after the last event
+  return 0;
+}
+
+}  // namespace nb::shell
