@@ -10,6 +10,7 @@ packages=(
   fonts-wqy-microhei fonts-liberation  # Chinese characters; Latin ones as wide as the original's
   libgtest-dev libcpp-httplib-dev    # the tests and their loopback servers
   clang libclang-rt-14-dev           # the sanitizer build and libFuzzer
+  python3 xdg-utils                  # the demo servers; opening links in the web browser
 )
 
 missing=()
