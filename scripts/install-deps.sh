@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, asking apt only
-# when something is missing (so a machine that has everything stays offline).
+# Installs the Debian packages the build and the tests need, and any further
+# packages named as arguments, asking apt only when something is missing (so a
+# machine that has everything stays offline).
+#
+#   scripts/install-deps.sh [PACKAGE...]
 set -euo pipefail
 
 packages=(
@@ -11,6 +14,7 @@ packages=(
   libgtest-dev libcpp-httplib-dev    # the tests and their loopback servers
   clang libclang-rt-14-dev           # the sanitizer build and libFuzzer
   python3 xdg-utils                  # the demo servers; opening links in the web browser
+  "$@"
 )
 
 missing=()

@@ -60,23 +60,8 @@ fi
 
 output=$(realpath -m "${1:-docs/screenshot.png}")
 
-scripts/install-deps.sh
 # Only this script needs a virtual screen and the image tools.
-tools=(xvfb xauth x11-apps x11-utils netpbm xdotool)
-missing=()
-for package in "${tools[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -q
-  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh xvfb xauth x11-apps x11-utils netpbm xdotool
 
 [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset"
 cmake --build --preset "$preset" --target nokia-browser-demo

@@ -40,16 +40,8 @@ using nb::ListId;
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-struct ListRow {
-  const char* name;
-  ListId list;
-};
-
-constexpr ListRow kLists[] = {
-    {"model list", ListId::kModels},
-    {"version list", ListId::kVersions},
-    {"link list", ListId::kLinks},
-};
+using nb_test::kLists;
+using nb_test::ListRow;
 
 // The three lists and the category box insert alike; `list` is empty for the box.
 struct Box {

@@ -36,6 +36,17 @@ class ViewHarness {
 
 using ViewHarnessFactory = std::function<std::unique_ptr<ViewHarness>()>;
 
+// The three lists, named for failure messages; tests loop over them alike.
+struct ListRow {
+  const char* name;
+  nb::ListId list;
+};
+inline constexpr ListRow kLists[] = {
+    {"model list", nb::ListId::kModels},
+    {"version list", nb::ListId::kVersions},
+    {"link list", nb::ListId::kLinks},
+};
+
 struct ViewRealisation {
   std::string name;  // a test-name fragment: letters, digits and '_' only
   ViewHarnessFactory make_harness;

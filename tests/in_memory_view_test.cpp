@@ -47,16 +47,8 @@ INSTANTIATE_TEST_SUITE_P(InMemoryView, BrowserViewContract,
 
 namespace {
 
-struct ListRow {
-  const char* name;
-  ListId list;
-};
-
-constexpr ListRow kLists[] = {
-    {"model list", ListId::kModels},
-    {"version list", ListId::kVersions},
-    {"link list", ListId::kLinks},
-};
+using nb_test::kLists;
+using nb_test::ListRow;
 
 // A handler run, with the selection it found when it ran.
 using Seen = std::pair<std::string, std::int32_t>;

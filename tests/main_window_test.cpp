@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "browser_view_contract.h"
 #include "byte_text.h"
 #include "home_page_label.h"
 #include "nb/system_texts.h"
@@ -33,16 +34,8 @@ using nb::ListId;
 using nb::shell::DecodeCp936;
 using nb::shell::MainWindow;
 
-struct ListRow {
-  const char* name;
-  ListId list;
-};
-
-constexpr ListRow kLists[] = {
-    {"model list", ListId::kModels},
-    {"version list", ListId::kVersions},
-    {"link list", ListId::kLinks},
-};
+using nb_test::kLists;
+using nb_test::ListRow;
 
 // A handler run, with the selection it found when it ran.
 using Seen = std::pair<std::string, std::int32_t>;
