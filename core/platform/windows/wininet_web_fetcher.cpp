@@ -1,0 +1,341 @@
+#include "wininet_web_fetcher.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "nb/web_address.h"
+#include "wide_text.h"
+
+namespace nb {
+namespace {
+
+constexpr const wchar_t* kFetchUserAgent = L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+constexpr const wchar_t* kProbeUserAgent = L"test";
+constexpr const wchar_t* kRequestHeaders = L"Accept: */*\r\n";
+constexpr int kMaxRedirects = 10;
+constexpr std::uint64_t kLargestChunk = 102400;
+constexpr std::uint64_t kUnknownLengthChunk = 10240;
+
+// No cached copy is used and nothing is written to the cache. Redirects are
+// followed here rather than by WinINet, which has no limit on their number.
+constexpr DWORD kFetchFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                              INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT |
+                              INTERNET_FLAG_NO_UI;
+
+class InternetHandle {
+ public:
+  InternetHandle() = default;
+  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
+  InternetHandle(InternetHandle&& other) noexcept
+      : handle_(std::exchange(other.handle_, nullptr)) {}
+  InternetHandle& operator=(InternetHandle&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    return *this;
+  }
+  InternetHandle(const InternetHandle&) = delete;
+  InternetHandle& operator=(const InternetHandle&) = delete;
+  ~InternetHandle() {
+    if (handle_ != nullptr) ::InternetCloseHandle(handle_);
+  }
+
+  explicit operator bool() const { return handle_ != nullptr; }
+  HINTERNET get() const { return handle_; }
+
+ private:
+  HINTERNET handle_ = nullptr;
+};
+
+DWORD Milliseconds(std::chrono::milliseconds duration) {
+  const auto count = std::clamp<std::chrono::milliseconds::rep>(duration.count(), 1,
+                                                                std::numeric_limits<DWORD>::max());
+  return static_cast<DWORD>(count);
+}
+
+bool SetDwordOption(HINTERNET handle, DWORD option, DWORD value) {
+  return ::InternetSetOptionW(handle, option, &value, sizeof value) != FALSE;
+}
+
+// The time-outs bound connecting and each single receive; the overall pace
+// of a transfer is checked while reading (see BodyReader).
+InternetHandle OpenSession(const wchar_t* user_agent, const WebFetchLimits& limits) {
+  InternetHandle session(
+      ::InternetOpenW(user_agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session) return session;
+  SetDwordOption(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT,
+                 Milliseconds(limits.connect_timeout));
+  SetDwordOption(
+      session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT,
+      Milliseconds(std::chrono::duration_cast<std::chrono::milliseconds>(limits.low_speed_time)));
+  SetDwordOption(
+      session.get(), INTERNET_OPTION_SEND_TIMEOUT,
+      Milliseconds(std::chrono::duration_cast<std::chrono::milliseconds>(limits.low_speed_time)));
+  // Requests are HTTP/1.0. Older WinINet takes this option only process-wide
+  // (on no handle); that is harmless here, as this is the process's client.
+  HTTP_VERSION_INFO version{1, 0};
+  if (::InternetSetOptionW(session.get(), INTERNET_OPTION_HTTP_VERSION, &version, sizeof version) ==
+      FALSE) {
+    ::InternetSetOptionW(nullptr, INTERNET_OPTION_HTTP_VERSION, &version, sizeof version);
+  }
+  return session;
+}
+
+InternetHandle OpenRequest(HINTERNET session, const std::wstring& address, const wchar_t* headers,
+                           DWORD flags) {
+  return InternetHandle(::InternetOpenUrlW(session, address.c_str(), headers,
+                                           headers == nullptr ? 0 : static_cast<DWORD>(-1), flags,
+                                           0));
+}
+
+// Asked with a buffer from the start and grown when told to: not every
+// WinINet reports the needed size for a null buffer.
+std::optional<std::wstring> QueryText(HINTERNET request, DWORD query) {
+  std::wstring text(512, L'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    DWORD index = 0;
+    if (::HttpQueryInfoW(request, query, text.data(), &size, &index) != FALSE) {
+      text.resize(size / sizeof(wchar_t));
+      return text;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+    text.assign(size / sizeof(wchar_t) + 1, L'\0');
+  }
+  return std::nullopt;
+}
+
+long QueryStatus(HINTERNET request) {
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  DWORD index = 0;
+  if (::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                       &index) == FALSE) {
+    return 0;
+  }
+  return static_cast<long>(status);
+}
+
+// A Content-Length that is a positive decimal number; the text form is read
+// so that lengths beyond 32 bits are seen as such.
+std::optional<std::uint64_t> DeclaredLength(HINTERNET request) {
+  const std::optional<std::wstring> text = QueryText(request, HTTP_QUERY_CONTENT_LENGTH);
+  if (!text || text->empty()) return std::nullopt;
+  std::uint64_t length = 0;
+  for (const wchar_t c : *text) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    const auto digit = static_cast<std::uint64_t>(c - L'0');
+    if (length > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
+    length = length * 10 + digit;
+  }
+  if (length == 0) return std::nullopt;
+  return length;
+}
+
+bool IsFollowedRedirect(long status) {
+  return status >= 300 && status < 400 && status != 304 && status != 305;
+}
+
+// The next address of a redirect, resolved against the current one; empty
+// when the answer names none that may be requested.
+std::wstring RedirectTarget(HINTERNET request, const std::wstring& current) {
+  const std::optional<std::wstring> location = QueryText(request, HTTP_QUERY_LOCATION);
+  if (!location || location->empty()) return {};
+  std::wstring combined(INTERNET_MAX_URL_LENGTH + 1, L'\0');
+  bool done = false;
+  for (int attempt = 0; attempt < 2 && !done; ++attempt) {
+    DWORD size = static_cast<DWORD>(combined.size());
+    if (::InternetCombineUrlW(current.c_str(), location->c_str(), combined.data(), &size,
+                              ICU_NO_ENCODE) != FALSE) {
+      combined.resize(size);
+      done = true;
+    } else if (::GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > combined.size()) {
+      combined.assign(size + 1, L'\0');
+    } else {
+      return {};
+    }
+  }
+  if (!done) return {};
+  // Only http and https, as for the first address: a server must not send
+  // the client to file: or ftp: addresses.
+  if (!IsSafeWebAddress(windows::CatalogueTextFromWide(combined))) return {};
+  return combined;
+}
+
+// Reads the body in chunks sized by the declared length, so that a small
+// catalogue arrives in one read, and keeps the bytes already read when a read
+// fails part way.
+class BodyReader {
+ public:
+  BodyReader(HINTERNET request, const WebFetchLimits& limits)
+      : request_(request), limits_(limits) {}
+
+  enum class Outcome { kComplete, kReadFailed, kTooSlow, kTooLarge };
+
+  Outcome Read(std::string& bytes) {
+    const std::optional<std::uint64_t> declared = DeclaredLength(request_);
+    if (declared && *declared > limits_.max_body_bytes) return Outcome::kTooLarge;
+    const std::uint64_t chunk_size =
+        declared ? std::min<std::uint64_t>(*declared + 1, kLargestChunk) : kUnknownLengthChunk;
+    std::string chunk(static_cast<std::size_t>(chunk_size), '\0');
+
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point window_start = Clock::now();
+    std::size_t window_bytes = 0;
+    for (;;) {
+      DWORD got = 0;
+      if (::InternetReadFile(request_, chunk.data(), static_cast<DWORD>(chunk.size()), &got) ==
+          FALSE) {
+        return Outcome::kReadFailed;
+      }
+      if (got == 0) return Outcome::kComplete;
+      if (got > limits_.max_body_bytes - bytes.size()) return Outcome::kTooLarge;
+      bytes.append(chunk.data(), got);
+
+      // A server dripping a few bytes at a time never trips the receive
+      // time-out, so the pace is measured over windows of low_speed_time.
+      window_bytes += got;
+      const Clock::time_point now = Clock::now();
+      if (now - window_start >= limits_.low_speed_time) {
+        if (window_bytes < static_cast<std::size_t>(std::max(0L, limits_.low_speed_bytes))) {
+          return Outcome::kTooSlow;
+        }
+        window_start = now;
+        window_bytes = 0;
+      }
+    }
+  }
+
+ private:
+  HINTERNET request_;
+  const WebFetchLimits& limits_;
+};
+
+std::string Hex(DWORD value) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::string text = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xf];
+  return text;
+}
+
+std::string LastErrorText(const char* what) {
+  return std::string(what) + " failed, error " + std::to_string(::GetLastError()) + " (" +
+         Hex(::GetLastError()) + ")";
+}
+
+bool IsLoopbackHost(std::string_view address) {
+  const std::size_t scheme_end = address.find("://");
+  if (scheme_end == std::string_view::npos) return false;
+  std::string_view authority = address.substr(scheme_end + 3);
+  authority = authority.substr(0, authority.find_first_of("/?#"));
+  const std::size_t at = authority.rfind('@');
+  if (at != std::string_view::npos) authority.remove_prefix(at + 1);
+  std::string_view host = authority;
+  if (host.starts_with('[')) {
+    host = host.substr(0, host.find(']') + 1);
+    return host == "[::1]";
+  }
+  host = host.substr(0, host.find(':'));
+  std::string lower(host);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return lower == "localhost" || lower.starts_with("127.");
+}
+
+}  // namespace
+
+class WinInetWebFetcher::Session {
+ public:
+  explicit Session(InternetHandle handle) : handle_(std::move(handle)) {}
+  HINTERNET get() const { return handle_.get(); }
+
+ private:
+  InternetHandle handle_;
+};
+
+WinInetWebFetcher::WinInetWebFetcher(WebFetchLimits limits) : limits_(limits) {}
+
+WinInetWebFetcher::~WinInetWebFetcher() = default;
+
+std::string WinInetWebFetcher::WebFetch(std::string_view address) {
+  last_fetch_ = FetchRecord{};
+  last_fetch_.requested_address = address;
+  if (!IsSafeWebAddress(address)) {
+    last_fetch_.failure = "not requested: not a plain absolute http or https address";
+    return {};
+  }
+  std::wstring current = windows::WideFromCatalogueText(address);
+  if (current.empty()) {
+    last_fetch_.failure = "not requested: not valid code page 936 text";
+    return {};
+  }
+  if (!session_) {
+    InternetHandle handle = OpenSession(kFetchUserAgent, limits_);
+    if (!handle) {
+      last_fetch_.failure = LastErrorText("InternetOpenW");
+      return {};
+    }
+    session_ = std::make_unique<Session>(std::move(handle));
+  }
+
+  InternetHandle request;
+  for (int redirects = 0;; ++redirects) {
+    last_fetch_.final_address = windows::CatalogueTextFromWide(current);
+    request = OpenRequest(session_->get(), current, kRequestHeaders, kFetchFlags);
+    if (!request) {
+      last_fetch_.failure = LastErrorText("InternetOpenUrlW");
+      return {};
+    }
+    last_fetch_.status = QueryStatus(request.get());
+    if (!IsFollowedRedirect(last_fetch_.status)) break;
+    std::wstring next = RedirectTarget(request.get(), current);
+    // A 3xx without a usable Location is an answer like any other.
+    if (next.empty()) break;
+    if (redirects == kMaxRedirects) {
+      last_fetch_.failure = "more than " + std::to_string(kMaxRedirects) + " redirects";
+      return {};
+    }
+    current = std::move(next);
+  }
+
+  std::string bytes;
+  switch (BodyReader(request.get(), limits_).Read(bytes)) {
+    case BodyReader::Outcome::kComplete:
+      break;
+    case BodyReader::Outcome::kReadFailed:
+      last_fetch_.failure = LastErrorText("InternetReadFile");
+      break;
+    case BodyReader::Outcome::kTooSlow:
+      last_fetch_.failure = "fewer than " + std::to_string(limits_.low_speed_bytes) + " bytes in " +
+                            std::to_string(limits_.low_speed_time.count()) + " s";
+      break;
+    case BodyReader::Outcome::kTooLarge:
+      last_fetch_.failure = "body larger than " + std::to_string(limits_.max_body_bytes) + " bytes";
+      bytes.clear();
+      break;
+  }
+  last_fetch_.byte_count = bytes.size();
+  return bytes;
+}
+
+bool WinInetWebFetcher::ProbeConnectivity(std::string_view address) {
+  if (!IsSafeWebAddress(address)) return false;
+  // The system's view of the connection says nothing about a server on this
+  // machine, and on a host without a network it would keep such a server
+  // from ever being probed.
+  if (!IsLoopbackHost(address) && ::InternetGetConnectedState(nullptr, 0) == FALSE) return false;
+  const std::wstring wide = windows::WideFromCatalogueText(address);
+  if (wide.empty()) return false;
+  const InternetHandle session = OpenSession(kProbeUserAgent, limits_);
+  if (!session) return false;
+  const InternetHandle request = OpenRequest(session.get(), wide, nullptr, INTERNET_FLAG_RELOAD);
+  return static_cast<bool>(request);
+}
+
+}  // namespace nb
