@@ -1,7 +1,9 @@
 #include "shell_execute_browser_opener.h"
 
-#include <shellapi.h>
+// shellapi.h needs what windows.h declares, so it comes second.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <string>
 
