@@ -44,8 +44,22 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "$0: wineboot --init failed or timed out in $WINEPREFIX" >&2
         exit 1
       }
+      # The boot's session has no display; a session started later with one
+      # would keep using the boot's desktop and fail to create windows.
+      wineserver=$(dirname "$wine")/wineserver
+      [ -x "$wineserver" ] || wineserver=$(command -v wineserver || true)
+      if [ -n "$wineserver" ]; then
+        timeout 60 "$wineserver" -w || true
+      fi
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
 
+# Windows with a window need a display. Without one, a private Xvfb server
+# is started for this run; the server number is spread by process id so that
+# tests started side by side do not race for the same one.
+if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null 2>&1; then
+  exec timeout "${NB_WINE_TIMEOUT:-600}" xvfb-run -a -n $((100 + $$ % 400)) \
+    -s "-screen 0 1024x768x24" "$wine" "$@"
+fi
 exec timeout "${NB_WINE_TIMEOUT:-600}" "$wine" "$@"
