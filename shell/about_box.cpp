@@ -2,8 +2,8 @@
 
 #include <QMessageBox>
 #include <QString>
-#include <QStringDecoder>
 
+#include "byte_text.h"
 #include "nb/system_texts.h"
 
 // Q_INIT_RESOURCE declares a function of its own, so it stands outside any namespace.
@@ -12,20 +12,12 @@ static void InitialiseResources() {
 }
 
 namespace nb::shell {
-namespace {
-
-QString Decode(std::string_view bytes) {
-  QStringDecoder decoder("GB18030");
-  return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-}  // namespace
 
 void ShowAboutBox() {
   // No parent: the box belongs to no window, and application modality blocks
   // every window of the program while it is open.
-  QMessageBox box(QMessageBox::Information, Decode(nb::texts::kAboutCaption),
-                  Decode(nb::texts::kAboutText), QMessageBox::Ok);
+  QMessageBox box(QMessageBox::Information, DecodeCp936(nb::texts::kAboutCaption),
+                  DecodeCp936(nb::texts::kAboutText), QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }

@@ -29,19 +29,16 @@
 #include "byte_text.h"
 #include "home_page_label.h"
 #include "nb/system_texts.h"
+#include "window_layout.h"
 
 namespace nb::shell {
 
 namespace {
 
-constexpr int kClientWidth = 436;
-constexpr int kClientHeight = 306;
+using layout::kClientHeight;
+using layout::kClientWidth;
+using layout::kStatusPanel0Right;
 constexpr int kStatusBarHeight = 20;
-constexpr int kStatusPanel0Right = 247;
-// The closed box is as high as the form draws it; 160 is the room of the
-// closed box and its opened list together.
-constexpr int kClosedCategoryBoxHeight = 20;
-constexpr int kCategoryBoxWithListHeight = 160;
 
 // The code-page-936 bytes of every item and entry, so that what the core
 // reads back is byte-identical also when the display shows U+FFFD.
@@ -51,29 +48,13 @@ constexpr Qt::WindowFlags kWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
-struct FrameLayout {
-  const char* object_name;
-  std::string_view caption;
-  QRect form_rect;  // within the outer frame
-};
+// Object names, by ListId, for tests and for the style to find the controls.
+constexpr std::array<const char*, 3> kFrameNames = {"modelFrame", "versionFrame", "linkFrame"};
+constexpr std::array<const char*, 3> kListNames = {"modelList", "versionList", "linkList"};
 
-constexpr std::array<FrameLayout, 3> kListFrames = {{
-    {"modelFrame", nb::texts::kModelFrame, QRect(9, 39, 169, 251)},
-    {"versionFrame", nb::texts::kVersionFrame, QRect(186, 39, 130, 251)},
-    {"linkFrame", nb::texts::kLinkFrame, QRect(324, 39, 107, 249)},
-}};
-
-struct ListLayout {
-  const char* object_name;
-  QRect window_rect;
-  int extra_item_height;
-};
-
-constexpr std::array<ListLayout, 3> kLists = {{
-    {"modelList", QRect(14, 47, 154, 227), 2},
-    {"versionList", QRect(190, 48, 117, 226), 1},
-    {"linkList", QRect(330, 48, 90, 225), 1},
-}};
+QRect ToQRect(const layout::Rect& rect) {
+  return QRect(rect.x, rect.y, rect.width, rect.height);
+}
 
 std::size_t ListIndex(nb::ListId list) {
   return static_cast<std::size_t>(list);
@@ -103,8 +84,11 @@ QFont ControlFont() {
 // A list box with tab stops puts them every 32 dialog units, eight average
 // characters; a QListWidget draws a tab as a narrow gap, so the displayed
 // text gets blanks up to the same stops instead.
-QString ExpandTabs(const QString& text, const QFontMetrics& metrics) {
+// The font's metrics are asked for only when there is a tab, since every
+// item of a large catalogue passes through here.
+QString ExpandTabs(const QString& text, const QWidget& widget) {
   if (!text.contains(QLatin1Char('\t'))) return text;
+  const QFontMetrics metrics = widget.fontMetrics();
   const int stop = 8 * std::max(1, metrics.averageCharWidth());
   const int blank = std::max(1, metrics.horizontalAdvance(QLatin1Char(' ')));
   QString expanded;
@@ -237,17 +221,19 @@ void MainWindow::CreateControls(std::string_view home_label_text) {
 
   // Larger than the client area, so that its edges and empty caption lie
   // outside: it is only the container of the controls above the lists.
-  outer_frame_ = MakeFrame(this, "outerFrame", QString(), QRect(-2, -7, 506, 321));
+  outer_frame_ = MakeFrame(this, "outerFrame", QString(), ToQRect(layout::kOuterFrame));
 
   category_box_ = new QComboBox(outer_frame_);
   category_box_->setObjectName(QStringLiteral("categoryBox"));
-  category_box_->setGeometry(13, 15, 125, kClosedCategoryBoxHeight);
+  category_box_->setGeometry(layout::kCategoryBox.x, layout::kCategoryBox.y,
+                             layout::kCategoryBox.width, layout::kClosedCategoryBoxHeight);
   category_box_->setEditable(false);
   category_box_->setFont(control_font);
-  category_box_->setItemDelegate(new ItemHeightDelegate(1, category_box_));
+  category_box_->setItemDelegate(
+      new ItemHeightDelegate(layout::kCategoryExtraItemHeight, category_box_));
   category_box_->setMaxVisibleItems(
-      std::max(1, (kCategoryBoxWithListHeight - kClosedCategoryBoxHeight) /
-                      (QFontMetrics(control_font).height() + 1)));
+      std::max(1, (layout::kCategoryBox.height - layout::kClosedCategoryBoxHeight) /
+                      (QFontMetrics(control_font).height() + layout::kCategoryExtraItemHeight)));
   category_box_->setAccessibleName(QStringLiteral("\u5206\u7C7B"));  // 分类
   QPalette box_palette = category_box_->palette();
   box_palette.setColor(QPalette::Base, Qt::white);
@@ -260,18 +246,19 @@ void MainWindow::CreateControls(std::string_view home_label_text) {
 
   home_label_ = new HomePageLabel(home_label_text, outer_frame_);
   home_label_->setObjectName(QStringLiteral("homeLabel"));
-  home_label_->setGeometry(288, 18, 143, 13);
+  home_label_->setGeometry(ToQRect(layout::kHomeLabel));
   home_label_->setFont(control_font);
 
-  for (std::size_t i = 0; i < kListFrames.size(); ++i) {
-    list_frames_[i] = MakeFrame(outer_frame_, kListFrames[i].object_name,
-                                DecodeCp936(kListFrames[i].caption), kListFrames[i].form_rect);
+  for (std::size_t i = 0; i < layout::kLists.size(); ++i) {
+    list_frames_[i] =
+        MakeFrame(outer_frame_, kFrameNames[i], DecodeCp936(layout::kLists[i].frame_caption),
+                  ToQRect(layout::kLists[i].frame));
   }
 
-  for (std::size_t i = 0; i < kLists.size(); ++i) {
+  for (std::size_t i = 0; i < layout::kLists.size(); ++i) {
     auto* list = new ChoiceList(this);
-    list->setObjectName(QLatin1String(kLists[i].object_name));
-    list->setGeometry(kLists[i].window_rect);
+    list->setObjectName(QLatin1String(kListNames[i]));
+    list->setGeometry(ToQRect(layout::kLists[i].list));
     list->setFont(control_font);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
@@ -282,14 +269,14 @@ void MainWindow::CreateControls(std::string_view home_label_text) {
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setFrameStyle(QFrame::Box | QFrame::Plain);
     list->setLineWidth(1);
-    list->setItemDelegate(new ItemHeightDelegate(kLists[i].extra_item_height, list));
+    list->setItemDelegate(new ItemHeightDelegate(layout::kLists[i].extra_item_height, list));
     QPalette palette = list->palette();
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Active, QPalette::Text, Qt::black);
     palette.setColor(QPalette::Inactive, QPalette::Text, Qt::black);
     palette.setColor(QPalette::WindowText, Qt::black);  // the border line
     list->setPalette(palette);
-    list->setAccessibleName(DecodeCp936(kListFrames[i].caption).trimmed());
+    list->setAccessibleName(DecodeCp936(layout::kLists[i].frame_caption).trimmed());
     const auto id = static_cast<nb::ListId>(i);
     list->on_choice = [this, id] { RaiseListEvent(id); };
     list->raise();
@@ -457,7 +444,7 @@ std::int32_t MainWindow::InsertListItem(nb::ListId list, std::int32_t position,
                                         std::string_view text) {
   QListWidget* widget = List(list);
   if (widget == nullptr || position < 0 || position > widget->count()) return -1;
-  auto* item = new QListWidgetItem(ExpandTabs(DecodeCp936(text), widget->fontMetrics()));
+  auto* item = new QListWidgetItem(ExpandTabs(DecodeCp936(text), *widget));
   item->setData(kBytesRole, ToByteArray(text));
   widget->insertItem(position, item);
   return position;

@@ -14,31 +14,10 @@
 
 #include "nb/browser_context.h"
 #include "nb/in_memory_view.h"
+#include "stand_in_services.h"
 #include "temporary_folder.h"
 
 namespace nb_test {
-
-class ScriptedWeb final : public nb::WebFetcher {
- public:
-  // Unlisted addresses answer with the empty block, as a failed fetch does.
-  std::map<std::string, std::string, std::less<>> answers;
-  std::vector<std::string> requests;
-  // Runs inside each fetch, to look at the window while the fetch blocks it.
-  std::function<void()> during_fetch;
-
-  std::string WebFetch(std::string_view address) override {
-    requests.emplace_back(address);
-    if (during_fetch) during_fetch();
-    const auto found = answers.find(address);
-    return found == answers.end() ? std::string() : found->second;
-  }
-};
-
-class RecordingOpener final : public nb::BrowserOpener {
- public:
-  std::vector<std::string> opened;
-  void OpenInBrowser(std::string_view address) override { opened.emplace_back(address); }
-};
 
 inline constexpr std::string_view kPrimary = "http://primary.test";
 inline constexpr std::string_view kMirror = "http://mirror.test";

@@ -13,16 +13,11 @@
 #include "nb/navigation.h"
 #include "nb/source_configuration.h"
 #include "nb/system_texts.h"
+#include "stand_in_services.h"
 #include "temporary_folder.h"
 
 namespace nb {
 namespace {
-
-class RecordingOpener final : public BrowserOpener {
- public:
-  std::vector<std::string> opened;
-  void OpenInBrowser(std::string_view address) override { opened.emplace_back(address); }
-};
 
 const std::string kCatalogue =
     "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n<nokia>\r\n"
@@ -61,7 +56,7 @@ class EndToEnd : public ::testing::Test {
   std::unique_ptr<BrowserState> state_ = CreateBrowserState();
   InMemoryView view_;
   CurlWebFetcher web_;
-  RecordingOpener opener_;
+  nb_test::RecordingOpener opener_;
   BrowserContext context_{*state_, view_, web_, opener_, sources_};
 };
 

@@ -16,27 +16,12 @@
 #include "home_page_label.h"
 #include "http_test_servers.h"
 #include "nb/system_texts.h"
+#include "stand_in_services.h"
 #include "temporary_folder.h"
 #include "visual_style.h"
 
 namespace nb::shell {
 namespace {
-
-class RecordingOpener final : public nb::BrowserOpener {
- public:
-  std::vector<std::string> opened;
-  void OpenInBrowser(std::string_view address) override { opened.emplace_back(address); }
-};
-
-class FixedProbe final : public nb::ConnectivityProbe {
- public:
-  bool connected = true;
-  std::vector<std::string> asked;
-  bool ProbeConnectivity(std::string_view address) override {
-    asked.emplace_back(address);
-    return connected;
-  }
-};
 
 const std::string kCatalogue =
     "<nokia>\r\n"
@@ -81,8 +66,8 @@ class ShellStartup : public ::testing::Test {
   test::HttpTestServer mirror_;
   nb_test::TemporaryFolder folder_;
   nb::CurlWebFetcher web_;
-  FixedProbe probe_;
-  RecordingOpener opener_;
+  nb_test::FixedProbe probe_;
+  nb_test::RecordingOpener opener_;
 };
 
 TEST_F(ShellStartup, BuiltInModeShowsBB5AndWalksToALink) {

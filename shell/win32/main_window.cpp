@@ -3,17 +3,18 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cwchar>
 #include <utility>
 
 #include "nb/system_texts.h"
+#include "window_layout.h"
+#include "windows/wide_text.h"
 
 namespace nb::win32 {
 namespace {
 
-// Catalogue texts are GBK bytes whatever the user's ANSI code page is.
-constexpr UINT kCatalogueCodePage = 936;
 // Posted on CBN_SELENDOK so that the category handler runs only after the
 // combo box has finished handling the choice.
 constexpr UINT kCategoryChosen = WM_APP + 1;
@@ -21,8 +22,9 @@ constexpr UINT kCategoryChosen = WM_APP + 1;
 constexpr wchar_t kWindowClass[] = L"NbBrowserWindow";
 constexpr wchar_t kLabelClass[] = L"NbHomeLabel";
 
-constexpr int kOuterWidth = 442;
-constexpr int kOuterHeight = 331;
+using layout::kOuterHeight;
+using layout::kOuterWidth;
+using windows::DisplayTextFromCatalogue;
 
 enum ControlId : int {
   kCategoryId = 100,
@@ -72,32 +74,6 @@ WPARAM IndexArgument(std::int32_t index) {
   return static_cast<WPARAM>(static_cast<INT_PTR>(index));
 }
 
-// For display only: bytes that are not valid GBK still show as something,
-// while the original bytes are kept beside the control.
-std::wstring DisplayText(std::string_view text) {
-  if (text.empty() || text.size() > 0x7fffffff) return {};
-  const int length = static_cast<int>(text.size());
-  const int wide_length =
-      ::MultiByteToWideChar(kCatalogueCodePage, 0, text.data(), length, nullptr, 0);
-  if (wide_length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  ::MultiByteToWideChar(kCatalogueCodePage, 0, text.data(), length, wide.data(), wide_length);
-  return wide;
-}
-
-// Only reached if a control ever held an item the window did not insert.
-std::string BytesFromControl(std::wstring_view wide) {
-  if (wide.empty() || wide.size() > 0x7fffffff) return {};
-  const int length = static_cast<int>(wide.size());
-  const int narrow_length = ::WideCharToMultiByte(kCatalogueCodePage, 0, wide.data(), length,
-                                                  nullptr, 0, nullptr, nullptr);
-  if (narrow_length <= 0) return {};
-  std::string narrow(static_cast<std::size_t>(narrow_length), '\0');
-  ::WideCharToMultiByte(kCatalogueCodePage, 0, wide.data(), length, narrow.data(), narrow_length,
-                        nullptr, nullptr);
-  return narrow;
-}
-
 LPARAM TextArgument(const std::wstring& text) {
   return reinterpret_cast<LPARAM>(text.c_str());
 }
@@ -133,7 +109,7 @@ std::int32_t InsertItem(HWND control, UINT insert_message, UINT data_message,
                         std::vector<std::string>& bytes, std::int32_t position,
                         std::string_view text) {
   if (position < 0) return -1;
-  const std::wstring wide = DisplayText(text);
+  const std::wstring wide = DisplayTextFromCatalogue(text);
   const LRESULT taken = Send(control, insert_message, IndexArgument(position), TextArgument(wide));
   if (taken < 0) return -1;
   Send(control, data_message, static_cast<WPARAM>(taken), 0);
@@ -145,7 +121,7 @@ std::int32_t InsertItem(HWND control, UINT insert_message, UINT data_message,
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(std::string_view home_label_text)
-    : label_text_(DisplayText(home_label_text)) {
+    : label_text_(DisplayTextFromCatalogue(home_label_text)) {
   static const bool registered = [] {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -178,7 +154,7 @@ Win32MainWindow::Win32MainWindow(std::string_view home_label_text)
 
   const int left = (::GetSystemMetrics(SM_CXSCREEN) - kOuterWidth) / 2;
   const int top = (::GetSystemMetrics(SM_CYSCREEN) - kOuterHeight) / 2;
-  const std::wstring caption = DisplayText(nb::texts::kWindowCaption);
+  const std::wstring caption = DisplayTextFromCatalogue(nb::texts::kWindowCaption);
   // window_ is set on WM_NCCREATE, so messages sent during creation reach us.
   ::CreateWindowExW(0, kWindowClass, caption.c_str(),
                     WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, left, top,
@@ -205,8 +181,10 @@ void Win32MainWindow::CreateControls() {
   // which starts 2, 7 pixels left of and above the window's.
   // The outer frame is larger than the client area, so its edges and caption
   // stay out of sight; clipping keeps it from painting over the lists.
-  outer_frame_ = CreateChild(L"BUTTON", empty, BS_GROUPBOX | BS_LEFT | WS_CLIPSIBLINGS, -2, -7, 506,
-                             321, window_, kOuterFrameId);
+  outer_frame_ =
+      CreateChild(L"BUTTON", empty, BS_GROUPBOX | BS_LEFT | WS_CLIPSIBLINGS, layout::kOuterFrame.x,
+                  layout::kOuterFrame.y, layout::kOuterFrame.width, layout::kOuterFrame.height,
+                  window_, kOuterFrameId);
   // The combo box reports to its parent, the frame, whose notifications must
   // reach this window's procedure.
   ::SetWindowSubclass(outer_frame_, &Win32MainWindow::ForwardCommandsProc, 1,
@@ -216,46 +194,39 @@ void Win32MainWindow::CreateControls() {
   category_ =
       CreateChild(L"COMBOBOX", empty,
                   WS_VSCROLL | WS_CLIPSIBLINGS | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL,
-                  13, 15, 125, 160, outer_frame_, kCategoryId);
+                  layout::kCategoryBox.x, layout::kCategoryBox.y, layout::kCategoryBox.width,
+                  layout::kCategoryBox.height, outer_frame_, kCategoryId);
   Send(category_, WM_SETFONT, FontArgument(font_), FALSE);
   const LRESULT entry_height = Send(category_, CB_GETITEMHEIGHT, 0, 0);
-  if (entry_height > 0) Send(category_, CB_SETITEMHEIGHT, 0, entry_height + 1);
+  if (entry_height > 0) {
+    Send(category_, CB_SETITEMHEIGHT, 0, entry_height + layout::kCategoryExtraItemHeight);
+  }
 
-  label_ = CreateChild(kLabelClass, label_text_, 0, 288, 18, 143, 13, outer_frame_, kLabelId, this);
+  label_ = CreateChild(kLabelClass, label_text_, 0, layout::kHomeLabel.x, layout::kHomeLabel.y,
+                       layout::kHomeLabel.width, layout::kHomeLabel.height, outer_frame_, kLabelId,
+                       this);
 
-  struct Frame {
-    std::string_view caption;
-    int x, y, width, height, id;
-  };
-  const Frame frames[] = {
-      {nb::texts::kModelFrame, 9, 39, 169, 251, kModelFrameId},
-      {nb::texts::kVersionFrame, 186, 39, 130, 251, kVersionFrameId},
-      {nb::texts::kLinkFrame, 324, 39, 107, 249, kLinkFrameId},
-  };
-  for (const Frame& frame : frames) {
-    const HWND box =
-        CreateChild(L"BUTTON", DisplayText(frame.caption), BS_GROUPBOX | BS_LEFT, frame.x, frame.y,
-                    frame.width, frame.height, outer_frame_, frame.id);
+  constexpr std::array<int, 3> kFrameIds = {kModelFrameId, kVersionFrameId, kLinkFrameId};
+  constexpr std::array<int, 3> kListIds = {kModelListId, kVersionListId, kLinkListId};
+  for (std::size_t i = 0; i < layout::kLists.size(); ++i) {
+    const layout::Rect& frame = layout::kLists[i].frame;
+    const HWND box = CreateChild(
+        L"BUTTON", DisplayTextFromCatalogue(layout::kLists[i].frame_caption), BS_GROUPBOX | BS_LEFT,
+        frame.x, frame.y, frame.width, frame.height, outer_frame_, kFrameIds[i]);
     Send(box, WM_SETFONT, FontArgument(DefaultGuiFont()), FALSE);
   }
 
-  struct List {
-    int x, y, width, height, id, extra_height;
-  };
-  const List lists[] = {
-      {14, 47, 154, 227, kModelListId, 2},
-      {190, 48, 117, 226, kVersionListId, 1},
-      {330, 48, 90, 225, kLinkListId, 1},
-  };
   for (std::size_t i = 0; i < lists_.size(); ++i) {
-    const List& list = lists[i];
+    const layout::Rect& list = layout::kLists[i].list;
     const HWND handle = CreateChild(L"LISTBOX", empty,
                                     WS_VSCROLL | WS_BORDER | WS_CLIPSIBLINGS | WS_TABSTOP |
                                         LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
-                                    list.x, list.y, list.width, list.height, window_, list.id);
+                                    list.x, list.y, list.width, list.height, window_, kListIds[i]);
     Send(handle, WM_SETFONT, FontArgument(font_), FALSE);
     const LRESULT height = Send(handle, LB_GETITEMHEIGHT, 0, 0);
-    if (height > 0) Send(handle, LB_SETITEMHEIGHT, 0, height + list.extra_height);
+    if (height > 0) {
+      Send(handle, LB_SETITEMHEIGHT, 0, height + layout::kLists[i].extra_item_height);
+    }
     // In front of the frames they sit in, whatever order the system links
     // new children in.
     ::SetWindowPos(handle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -266,7 +237,7 @@ void Win32MainWindow::CreateControls() {
       ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBT_TOOLTIPS,
                         0, 0, 0, 0, window_, ChildId(kStatusId), Instance(), nullptr);
   Send(status_, WM_SETFONT, FontArgument(DefaultGuiFont()), FALSE);
-  int right_edges[] = {247, -1};
+  int right_edges[] = {layout::kStatusPanel0Right, -1};
   Send(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(right_edges));
 }
 
@@ -428,7 +399,7 @@ std::string Win32MainWindow::ListItemText(nb::ListId list, std::int32_t position
   const LRESULT copied =
       Send(control->handle, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
   wide.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-  return BytesFromControl(wide);
+  return windows::CatalogueTextFromWide(wide);
 }
 
 std::int32_t Win32MainWindow::ListSelection(nb::ListId list) const {
@@ -475,7 +446,7 @@ void Win32MainWindow::SetCategoryEnabled(bool enabled) {
 
 void Win32MainWindow::SetStatusText(std::int32_t panel, std::string_view text) {
   if (status_ == nullptr || (panel != 0 && panel != 1)) return;
-  const std::wstring wide = DisplayText(text);
+  const std::wstring wide = DisplayTextFromCatalogue(text);
   // The panel number combined with border style 0, the standard sunken one.
   Send(status_, SB_SETTEXTW, static_cast<WPARAM>(panel) | 0U, TextArgument(wide));
 }

@@ -13,20 +13,34 @@ namespace nb::windows {
 // code page is, so the page is named rather than taken from CP_ACP.
 inline constexpr UINT kCatalogueCodePage = 936;
 
-// Empty for the empty text and for bytes that are not valid in the page:
-// a mangled address must not turn into some other address.
-inline std::wstring WideFromCatalogueText(std::string_view text) {
+namespace detail {
+
+inline std::wstring Widen(std::string_view text, DWORD flags) {
   if (text.empty() || text.size() > 0x7fffffff) return {};
   const int length = static_cast<int>(text.size());
-  const int wide_length = ::MultiByteToWideChar(kCatalogueCodePage, MB_ERR_INVALID_CHARS,
-                                                text.data(), length, nullptr, 0);
+  const int wide_length =
+      ::MultiByteToWideChar(kCatalogueCodePage, flags, text.data(), length, nullptr, 0);
   if (wide_length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  if (::MultiByteToWideChar(kCatalogueCodePage, MB_ERR_INVALID_CHARS, text.data(), length,
-                            wide.data(), wide_length) != wide_length) {
+  if (::MultiByteToWideChar(kCatalogueCodePage, flags, text.data(), length, wide.data(),
+                            wide_length) != wide_length) {
     return {};
   }
   return wide;
+}
+
+}  // namespace detail
+
+// Empty for the empty text and for bytes that are not valid in the page:
+// a mangled address must not turn into some other address.
+inline std::wstring WideFromCatalogueText(std::string_view text) {
+  return detail::Widen(text, MB_ERR_INVALID_CHARS);
+}
+
+// For display only: bytes that are not valid in the page still show as
+// something, while whoever shows them keeps the original bytes.
+inline std::wstring DisplayTextFromCatalogue(std::string_view text) {
+  return detail::Widen(text, 0);
 }
 
 inline std::string CatalogueTextFromWide(std::wstring_view wide) {
