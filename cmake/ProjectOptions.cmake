@@ -21,3 +21,15 @@ if(NB_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# The publisher's servers and the probe address are fixed in nokia-browser, in
+# every window shell; nokia-browser-demo has the loopback demo servers'.
+set(NB_PRIMARY_SERVER "http://primary.invalid" CACHE STRING
+    "Primary catalogue server of nokia-browser: scheme and host, optionally :port")
+set(NB_MIRROR_SERVER "http://mirror.invalid" CACHE STRING
+    "Mirror catalogue server of nokia-browser: scheme and host, optionally :port")
+set(NB_PROBE_ADDRESS "http://www.example.com/" CACHE STRING
+    "Address nokia-browser requests at start to learn whether the network is reachable")
+set(NB_DEMO_PRIMARY_SERVER "http://127.0.0.1:18936")
+set(NB_DEMO_MIRROR_SERVER "http://127.0.0.1:18937")
+set(NB_DEMO_PROBE_ADDRESS "http://127.0.0.1:18936/")

@@ -12,10 +12,7 @@
 
 namespace nb::shell {
 
-struct BrowserSettings {
-  nb::CatalogueSources sources;
-  std::string probe_address;
-};
+using nb::BrowserSettings;
 
 class BrowserSession final : private nb::StartupShell {
  public:

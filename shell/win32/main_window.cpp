@@ -167,12 +167,27 @@ Win32MainWindow::Win32MainWindow(std::string_view home_label_text)
     ::MoveWindow(window_, left, top, kOuterWidth, kOuterHeight, FALSE);
   }
   Send(window_, WM_SETFONT, FontArgument(DefaultGuiFont()), FALSE);
+  SetIcons();
   CreateControls();
 }
 
 Win32MainWindow::~Win32MainWindow() {
   if (window_ != nullptr) ::DestroyWindow(window_);
   if (owns_font_) ::DeleteObject(font_);
+}
+
+void Win32MainWindow::SetIcons() {
+  // The executable's first icon group; programs without one (the tests)
+  // keep the system's default icon.
+  const LPCWSTR icon = SystemResource(1);
+  const auto large_icon = static_cast<HICON>(::LoadImageW(Instance(), icon, IMAGE_ICON,
+                                                     ::GetSystemMetrics(SM_CXICON),
+                                                     ::GetSystemMetrics(SM_CYICON), LR_SHARED));
+  const auto small_icon = static_cast<HICON>(::LoadImageW(Instance(), icon, IMAGE_ICON,
+                                                     ::GetSystemMetrics(SM_CXSMICON),
+                                                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  if (large_icon != nullptr) Send(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon));
+  if (small_icon != nullptr) Send(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
 }
 
 void Win32MainWindow::CreateControls() {
@@ -239,6 +254,10 @@ void Win32MainWindow::CreateControls() {
   Send(status_, WM_SETFONT, FontArgument(DefaultGuiFont()), FALSE);
   int right_edges[] = {layout::kStatusPanel0Right, -1};
   Send(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(right_edges));
+  // The outer frame reaches below the client area's bottom edge; at the
+  // bottom of the order and clipped by its siblings, it never paints over
+  // the lists or the status bar.
+  ::SetWindowPos(outer_frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam,
@@ -263,6 +282,9 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
   switch (message) {
     case WM_COMMAND:
       HandleCommand(wparam, lparam);
+      return 0;
+    case WM_DESTROY:
+      if (auto handler = destroyed_handler_) handler();
       return 0;
     case kCategoryChosen:
       // A copy, so that a handler that rebinds the events keeps running.
@@ -355,6 +377,10 @@ void Win32MainWindow::BindEvents(nb::BrowserEventHandlers handlers) {
 
 void Win32MainWindow::SetHomeLabelHandler(std::function<void()> handler) {
   home_label_handler_ = std::move(handler);
+}
+
+void Win32MainWindow::SetDestroyedHandler(std::function<void()> handler) {
+  destroyed_handler_ = std::move(handler);
 }
 
 Win32MainWindow::ListControl* Win32MainWindow::FindList(nb::ListId list) {

@@ -34,6 +34,8 @@ class Win32MainWindow final : public nb::BrowserView {
   void BindEvents(nb::BrowserEventHandlers handlers);
   // Runs on a press of the left button on the home-page label.
   void SetHomeLabelHandler(std::function<void()> handler);
+  // Runs once the window is being destroyed, its controls still present.
+  void SetDestroyedHandler(std::function<void()> handler);
 
   void ClearList(nb::ListId list) override;
   std::int32_t InsertListItem(nb::ListId list, std::int32_t position,
@@ -70,6 +72,7 @@ class Win32MainWindow final : public nb::BrowserView {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void HandleCommand(WPARAM wparam, LPARAM lparam);
   void PaintLabel();
+  void SetIcons();
   void CreateControls();
   ListControl* FindList(nb::ListId list);
   const ListControl* FindList(nb::ListId list) const;
@@ -86,6 +89,7 @@ class Win32MainWindow final : public nb::BrowserView {
   std::wstring label_text_;
   nb::BrowserEventHandlers handlers_;
   std::function<void()> home_label_handler_;
+  std::function<void()> destroyed_handler_;
 };
 
 }  // namespace nb::win32

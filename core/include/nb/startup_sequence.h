@@ -5,11 +5,19 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "nb/browser_context.h"
 
 namespace nb {
+
+// What one build of the program is pointed at: the catalogue servers and the
+// address the start-up requests to learn whether the network is reachable.
+struct BrowserSettings {
+  CatalogueSources sources;
+  std::string probe_address;
+};
 
 // What the start-up needs from the window beyond BrowserView.
 class StartupShell {

@@ -1,0 +1,71 @@
+#include "win32/browser_session.h"
+
+#include <utility>
+
+#include "nb/catalogue_fetching.h"
+#include "nb/navigation.h"
+#include "nb/platform_paths.h"
+#include "shell_execute_browser_opener.h"
+#include "win32/about_item.h"
+#include "win32/visual_style.h"
+#include "wininet_web_fetcher.h"
+
+namespace nb::win32 {
+
+BrowserSession::BrowserSession(nb::BrowserSettings settings, nb::WebFetcher& web,
+                               nb::ConnectivityProbe& probe, nb::BrowserOpener& opener)
+    : settings_(std::move(settings)),
+      state_(nb::CreateBrowserState()),
+      probe_(probe),
+      window_(nb::HomeLabelText(settings_.sources)),
+      context_{*state_, window_, web, opener, settings_.sources} {
+  window_.BindEvents({
+      .model_selected = [this] { nb::OnModelSelected(context_); },
+      .version_selected = [this] { nb::OnVersionSelected(context_); },
+      .link_selected = [this] { nb::OnLinkSelected(context_); },
+      .category_selected = [this] { nb::OnCategorySelected(context_); },
+  });
+  window_.SetHomeLabelHandler([this] { nb::OnHomeLabelPressed(context_); });
+}
+
+BrowserSession::~BrowserSession() {
+  nb::ReleaseBrowserState(*state_);
+}
+
+void BrowserSession::LoadMainWindow() {
+  if (window_.Handle() == nullptr) return;
+  nb::RunStartupSequence(context_, *this, probe_, settings_.probe_address);
+  if (window_.Handle() == nullptr) return;
+  window_.SetWindowVisible(true);
+  ::SetForegroundWindow(window_.Handle());
+}
+
+void BrowserSession::InstallAboutItem() {
+  win32::InstallAboutItem(window_.Handle());
+}
+
+bool BrowserSession::ApplyVisualStyle(std::int32_t scheme) {
+  return win32::ApplyVisualStyle(scheme);
+}
+
+int RunBrowser(nb::BrowserSettings settings) {
+  settings.sources.config_file = nb::DefaultConfigFile();
+  nb::WinInetWebFetcher web;
+  nb::ShellExecuteBrowserOpener opener;
+  {
+    BrowserSession session(std::move(settings), web, web, opener);
+    if (session.window().Handle() == nullptr) return 1;
+    session.window().SetDestroyedHandler([] { ::PostQuitMessage(0); });
+    session.LoadMainWindow();
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+      // Tab and the arrow keys move between the controls as in a dialog.
+      if (::IsDialogMessageW(session.window().Handle(), &message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }  // the state is released here, once, after the last message
+  return 0;
+}
+
+}  // namespace nb::win32
