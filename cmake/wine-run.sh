@@ -44,6 +44,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "$0: wineboot --init failed or timed out in $WINEPREFIX" >&2
         exit 1
       }
+      (cd "$(dirname "$0")" && timeout 60 "$wine" regedit /S wine-desktop.reg) || {
+        echo "$0: could not set up the virtual desktop in $WINEPREFIX" >&2
+        exit 1
+      }
       # The boot's session has no display; a session started later with one
       # would keep using the boot's desktop and fail to create windows.
       wineserver=$(dirname "$wine")/wineserver

@@ -2,6 +2,7 @@
 """A small static HTTP server for the demo catalogues, on the loopback only.
 
     python3 demo/serve.py --port 18936 --root demo/primary [--no-config]
+    python3 demo/serve.py --port 0 --port-file FILE --root DIR   # any free port
 
 --no-config answers /tools/config.ini with 404, so the browser finds no usable
 configuration and offers its built-in categories.
@@ -77,7 +78,8 @@ class DemoServer(http.server.ThreadingHTTPServer):
 
 def main():
     parser = argparse.ArgumentParser(description="Serve a demo catalogue folder on 127.0.0.1.")
-    parser.add_argument("--port", type=int, required=True)
+    parser.add_argument("--port", type=int, required=True, help="0 for any free port")
+    parser.add_argument("--port-file", help="write the port listened on to this file")
     parser.add_argument("--root", required=True, help="folder to serve")
     parser.add_argument("--no-config", action="store_true",
                         help="answer /tools/config.ini with 404 (built-in categories)")
@@ -92,9 +94,15 @@ def main():
             sys.exit("serve.py: port %d on 127.0.0.1 is already in use" % options.port)
         sys.exit("serve.py: cannot listen on 127.0.0.1:%d: %s" % (options.port, error.strerror))
 
+    port = server.server_address[1]
+    if options.port_file:
+        # Written whole under another name first, so a reader never sees half.
+        with open(options.port_file + ".part", "w") as out:
+            out.write("%d\n" % port)
+        os.replace(options.port_file + ".part", options.port_file)
     mode = " (no configuration)" if options.no_config else ""
     sys.stderr.write("serve:%d serving %s on http://127.0.0.1:%d/%s\n"
-                     % (options.port, server.root, options.port, mode))
+                     % (port, server.root, port, mode))
     sys.stderr.flush()
     try:
         server.serve_forever()

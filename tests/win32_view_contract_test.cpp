@@ -12,27 +12,16 @@
 
 #include "browser_view_contract.h"
 #include "win32/main_window.h"
+#include "win32_input.h"
 
 namespace {
 
 using nb::ListId;
 using nb::win32::Win32MainWindow;
+using nb_test::PointArgument;
+using nb_test::PumpMessages;
 
 constexpr char kLabelText[] = "PRIMARY.EXAMPLE V1.0";
-
-// Lets every posted message run, as the program's message loop would.
-void PumpMessages() {
-  MSG message{};
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-}
-
-LPARAM PointArgument(int x, int y) {
-  return static_cast<LPARAM>((static_cast<unsigned>(y) & 0xFFFFU) << 16U |
-                             (static_cast<unsigned>(x) & 0xFFFFU));
-}
 
 class Win32Harness final : public nb_test::ViewHarness {
  public:
@@ -102,13 +91,7 @@ TEST_F(Win32MainWindowTest, AClickOnAListItemRunsItsHandlerOnceAtOnce) {
   for (const ListRow& row : kLists) {
     SCOPED_TRACE(row.name);
     Fill(row.list, {"a", "b", "c"});
-    const HWND list = window_.ListHandle(row.list);
-    RECT item{};
-    ASSERT_NE(::SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)), LB_ERR);
-    const LPARAM point = PointArgument((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-
-    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(list, WM_LBUTTONUP, 0, point);
+    ASSERT_TRUE(nb_test::ClickListItem(window_.ListHandle(row.list), 1));
     EXPECT_EQ(seen_, std::vector<std::string>{row.name}) << "before any message is pumped";
     EXPECT_EQ(window_.ListSelection(row.list), 1);
     PumpMessages();

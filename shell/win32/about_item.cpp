@@ -21,8 +21,8 @@ void InstallAboutItem(HWND window) {
   ::AppendMenuW(menu, MF_STRING, kAboutItemId, item.c_str());
   // Installed once: a second hook would hand messages on to itself.
   if (::GetPropW(window, kPreviousProcedure) != nullptr) return;
-  const LONG_PTR previous = ::SetWindowLongPtrW(window, GWLP_WNDPROC,
-                                                reinterpret_cast<LONG_PTR>(&SystemCommandHook));
+  const LONG_PTR previous =
+      ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SystemCommandHook));
   ::SetPropW(window, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
 }
 

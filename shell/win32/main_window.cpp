@@ -180,14 +180,16 @@ void Win32MainWindow::SetIcons() {
   // The executable's first icon group; programs without one (the tests)
   // keep the system's default icon.
   const LPCWSTR icon = SystemResource(1);
-  const auto large_icon = static_cast<HICON>(::LoadImageW(Instance(), icon, IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXICON),
-                                                     ::GetSystemMetrics(SM_CYICON), LR_SHARED));
-  const auto small_icon = static_cast<HICON>(::LoadImageW(Instance(), icon, IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXSMICON),
-                                                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  if (large_icon != nullptr) Send(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon));
-  if (small_icon != nullptr) Send(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
+  const auto large_icon =
+      static_cast<HICON>(::LoadImageW(Instance(), icon, IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                                      ::GetSystemMetrics(SM_CYICON), LR_SHARED));
+  const auto small_icon =
+      static_cast<HICON>(::LoadImageW(Instance(), icon, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  if (large_icon != nullptr)
+    Send(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon));
+  if (small_icon != nullptr)
+    Send(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
 }
 
 void Win32MainWindow::CreateControls() {

@@ -123,8 +123,8 @@ std::wstring TextOf(HWND window) {
   const int length = ::GetWindowTextLengthW(window);
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(std::max(
-      ::GetWindowTextW(window, text.data(), static_cast<int>(text.size())), 0)));
+  text.resize(static_cast<std::size_t>(
+      std::max(::GetWindowTextW(window, text.data(), static_cast<int>(text.size())), 0)));
   return text;
 }
 
@@ -148,17 +148,16 @@ void PaintGroupBox(HWND window, HDC context) {
   const HGDIOBJ previous_pen = ::SelectObject(context, pen);
   const int right = area.right - 1;
   const int bottom = area.bottom - 1;
-  const POINT outline[] = {{area.left + 1, top},    {right - 1, top},       {right, top + 1},
-                           {right, bottom - 1},     {right - 1, bottom},    {area.left + 1, bottom},
-                           {area.left, bottom - 1}, {area.left, top + 1},   {area.left + 1, top}};
+  const POINT outline[] = {{area.left + 1, top},    {right - 1, top},     {right, top + 1},
+                           {right, bottom - 1},     {right - 1, bottom},  {area.left + 1, bottom},
+                           {area.left, bottom - 1}, {area.left, top + 1}, {area.left + 1, top}};
   ::Polyline(context, outline, static_cast<int>(std::size(outline)));
   ::SelectObject(context, previous_pen);
   ::DeleteObject(pen);
 
   if (!caption.empty()) {
     SIZE text_size{};
-    ::GetTextExtentPoint32W(context, caption.c_str(), static_cast<int>(caption.size()),
-                            &text_size);
+    ::GetTextExtentPoint32W(context, caption.c_str(), static_cast<int>(caption.size()), &text_size);
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
     int left = area.left + kCaptionIndent;
     if ((style & BS_CENTER) == BS_CENTER) {
@@ -192,7 +191,8 @@ void PaintPushButton(HWND window, HDC context) {
 
   const std::wstring caption = TextOf(window);
   ::SetBkMode(context, TRANSPARENT);
-  ::SetTextColor(context, ::GetSysColor(::IsWindowEnabled(window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  ::SetTextColor(context,
+                 ::GetSysColor(::IsWindowEnabled(window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   RECT text_area = area;
   if (pressed) ::OffsetRect(&text_area, 1, 1);
   ::DrawTextW(context, caption.c_str(), static_cast<int>(caption.size()), &text_area,
