@@ -6,8 +6,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(NB_MINGW_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${NB_MINGW_TRIPLET}-gcc)
-set(CMAKE_CXX_COMPILER ${NB_MINGW_TRIPLET}-g++)
+# Named with the -posix suffix, so the build does not depend on which thread
+# model the system's alternatives point the plain names at.
+set(CMAKE_C_COMPILER ${NB_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${NB_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${NB_MINGW_TRIPLET}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${NB_MINGW_TRIPLET})

@@ -29,6 +29,11 @@ if [ -z "$wine" ]; then
 fi
 
 WINEPREFIX=$(mkdir -p "$prefix" && cd "$prefix" && pwd)
+# Wine links the user's folders into the prefix from the home folder.
+if [ -z "${HOME:-}" ]; then
+  HOME=$WINEPREFIX
+  export HOME
+fi
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree=;mshtml="
 WINEARCH=win64
@@ -44,8 +49,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "$0: wineboot --init failed or timed out in $WINEPREFIX" >&2
         exit 1
       }
-      (cd "$(dirname "$0")" && timeout 60 "$wine" regedit /S wine-desktop.reg) || {
-        echo "$0: could not set up the virtual desktop in $WINEPREFIX" >&2
+      (cd "$(dirname "$0")" && timeout 60 "$wine" regedit /S wine-prefix.reg) || {
+        echo "$0: could not apply wine-prefix.reg in $WINEPREFIX" >&2
         exit 1
       }
       # The boot's session has no display; a session started later with one

@@ -6,32 +6,42 @@
 #
 #   scripts/run-demo.sh             # the servers' configuration names the categories
 #   scripts/run-demo.sh --builtin   # no configuration: the four built-in categories
+#   scripts/run-demo.sh --windows   # nokia-browser-demo.exe, the Win32 program, under Wine
 set -euo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$0")/.."
 
 server_options=()
+windows=false
 for argument in "$@"; do
   case $argument in
     --builtin) server_options=(--no-config) ;;
+    --windows) windows=true ;;
     -h | --help)
-      sed -n '2,8s/^# \{0,1\}//p' "$self"
+      sed -n '2,9s/^# \{0,1\}//p' "$self"
       exit 0
       ;;
     *)
-      echo "usage: scripts/run-demo.sh [--builtin]" >&2
+      echo "usage: scripts/run-demo.sh [--builtin] [--windows]" >&2
       exit 2
       ;;
   esac
 done
 
-scripts/install-deps.sh
-
-preset=ci
-# Configure once; later builds re-run CMake by themselves when a list file changes.
-[ -f "build/$preset/build.ninja" ] || cmake --preset "$preset"
-cmake --build --preset "$preset" --target nokia-browser-demo
-program=build/$preset/shell/nokia-browser-demo
+if [ "$windows" = true ]; then
+  scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64
+  preset=windows
+  [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset"
+  cmake --build --preset "$preset" --target nokia-browser-demo
+  program=(cmake/wine-run.sh "build/$preset/wine-prefix-demo" "build/$preset/shell/win32/nokia-browser-demo.exe")
+else
+  scripts/install-deps.sh
+  preset=ci
+  # Configure once; later builds re-run CMake by themselves when a list file changes.
+  [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset"
+  cmake --build --preset "$preset" --target nokia-browser-demo
+  program=("build/$preset/shell/nokia-browser-demo")
+fi
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "error: no display (neither DISPLAY nor WAYLAND_DISPLAY is set);" \
@@ -47,5 +57,5 @@ trap 'exit 143' TERM
 start_demo_servers "build/$preset/demo-logs" ${server_options[@]+"${server_options[@]}"}
 
 status=0
-"$program" || status=$?
+"${program[@]}" || status=$?
 exit "$status"
