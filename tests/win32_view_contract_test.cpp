@@ -135,6 +135,36 @@ TEST_F(Win32MainWindowTest, ACategoryChoiceRunsItsHandlerOnlyOnceMessagesArePump
   EXPECT_EQ(seen_, std::vector<std::string>{"category box"});
 }
 
+TEST_F(Win32MainWindowTest, TabMovesAlongTheBoxAndTheListsPassingOverDisabledOnes) {
+  const auto press_tab = [this] {
+    const MSG tab{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    return window_.HandleTabKey(tab);
+  };
+  const auto set_shift = [](bool down) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+  };
+  ::SetFocus(window_.CategoryHandle());
+  ASSERT_TRUE(press_tab());
+  EXPECT_EQ(::GetFocus(), window_.ListHandle(ListId::kModels));
+  window_.SetListEnabled(ListId::kVersions, false);
+  ASSERT_TRUE(press_tab());
+  EXPECT_EQ(::GetFocus(), window_.ListHandle(ListId::kLinks));
+  ASSERT_TRUE(press_tab());
+  EXPECT_EQ(::GetFocus(), window_.CategoryHandle()) << "round again";
+
+  set_shift(true);
+  ASSERT_TRUE(press_tab());
+  set_shift(false);
+  EXPECT_EQ(::GetFocus(), window_.ListHandle(ListId::kLinks)) << "Shift+Tab goes back";
+
+  const MSG letter{window_.ListHandle(ListId::kLinks), WM_KEYDOWN, 'A', 0, 0, {}};
+  EXPECT_FALSE(window_.HandleTabKey(letter)) << "other keys go to the control";
+  EXPECT_TRUE(seen_.empty()) << "moving the focus chooses nothing";
+}
+
 TEST_F(Win32MainWindowTest, ViewOperationsRaiseNothing) {
   Fill(ListId::kModels, {"b", "a"});
   ASSERT_EQ(window_.InsertCategory(0, "BB5"), 0);

@@ -59,8 +59,7 @@ int RunBrowser(nb::BrowserSettings settings) {
     session.LoadMainWindow();
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-      // Tab and the arrow keys move between the controls as in a dialog.
-      if (::IsDialogMessageW(session.window().Handle(), &message)) continue;
+      if (session.window().HandleTabKey(message)) continue;
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
     }

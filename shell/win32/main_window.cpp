@@ -385,6 +385,29 @@ void Win32MainWindow::SetDestroyedHandler(std::function<void()> handler) {
   destroyed_handler_ = std::move(handler);
 }
 
+bool Win32MainWindow::HandleTabKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || window_ == nullptr) return false;
+  if (message.hwnd != window_ && ::IsChild(window_, message.hwnd) == FALSE) return false;
+  // The category box sits in the outer frame and the lists in the window,
+  // so neither the window order nor the dialog manager gives this order.
+  const std::array<HWND, 4> stops = {category_, lists_[0].handle, lists_[1].handle,
+                                     lists_[2].handle};
+  const HWND focus = ::GetFocus();
+  const auto current = std::find(stops.begin(), stops.end(), focus);
+  const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
+  const std::size_t count = stops.size();
+  std::size_t index = current == stops.end() ? (backwards ? 0 : count - 1)
+                                             : static_cast<std::size_t>(current - stops.begin());
+  for (std::size_t step = 0; step < count; ++step) {
+    index = backwards ? (index + count - 1) % count : (index + 1) % count;
+    if (stops[index] != nullptr && ::IsWindowEnabled(stops[index]) != FALSE) {
+      ::SetFocus(stops[index]);
+      break;
+    }
+  }
+  return true;
+}
+
 Win32MainWindow::ListControl* Win32MainWindow::FindList(nb::ListId list) {
   const auto index = static_cast<std::size_t>(list);
   return index < lists_.size() && lists_[index].handle != nullptr ? &lists_[index] : nullptr;

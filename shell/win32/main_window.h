@@ -37,6 +37,11 @@ class Win32MainWindow final : public nb::BrowserView {
   // Runs once the window is being destroyed, its controls still present.
   void SetDestroyedHandler(std::function<void()> handler);
 
+  // Tab and Shift+Tab move the keyboard focus along the category box and
+  // the three lists, in that order, passing over disabled ones. The message
+  // loop offers every message here first; true when it was used.
+  bool HandleTabKey(const MSG& message);
+
   void ClearList(nb::ListId list) override;
   std::int32_t InsertListItem(nb::ListId list, std::int32_t position,
                               std::string_view text) override;
