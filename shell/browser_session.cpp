@@ -5,8 +5,6 @@
 
 #include "about_box.h"
 #include "curl_web_fetcher.h"
-#include "nb/catalogue_fetching.h"
-#include "nb/navigation.h"
 #include "nb/platform_paths.h"
 #include "visual_style.h"
 #include "xdg_browser_opener.h"
@@ -20,12 +18,7 @@ BrowserSession::BrowserSession(BrowserSettings settings, nb::WebFetcher& web,
       probe_(probe),
       window_(nb::HomeLabelText(settings_.sources)),
       context_{*state_, window_, web, opener, settings_.sources} {
-  window_.BindEvents({
-      .model_selected = [this] { nb::OnModelSelected(context_); },
-      .version_selected = [this] { nb::OnVersionSelected(context_); },
-      .link_selected = [this] { nb::OnLinkSelected(context_); },
-      .category_selected = [this] { nb::OnCategorySelected(context_); },
-  });
+  window_.BindEvents(nb::SelectionHandlers(context_));
   window_.SetHomeLabelHandler([this] { nb::OnHomeLabelPressed(context_); });
   window_.SetAboutHandler([] { ShowAboutBox(); });
   window_.SetLinkAddressLookup([this](std::int32_t position) {

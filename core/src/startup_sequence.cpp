@@ -1,6 +1,7 @@
 #include "nb/startup_sequence.h"
 
 #include "nb/catalogue_fetching.h"
+#include "nb/navigation.h"
 #include "nb/source_configuration.h"
 #include "nb/system_texts.h"
 
@@ -37,6 +38,15 @@ void RunStartupSequence(BrowserContext& context, StartupShell& shell, Connectivi
   // Selecting raises no category event, so the catalogue is loaded once, here.
   view.SelectCategory(0);
   LoadBuiltInCatalogue(context);
+}
+
+BrowserEventHandlers SelectionHandlers(BrowserContext& context) {
+  return {
+      .model_selected = [&context] { OnModelSelected(context); },
+      .version_selected = [&context] { OnVersionSelected(context); },
+      .link_selected = [&context] { OnLinkSelected(context); },
+      .category_selected = [&context] { OnCategorySelected(context); },
+  };
 }
 
 void OnHomeLabelPressed(BrowserContext& context) {

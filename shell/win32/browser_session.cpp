@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "nb/catalogue_fetching.h"
-#include "nb/navigation.h"
 #include "nb/platform_paths.h"
 #include "shell_execute_browser_opener.h"
 #include "win32/about_item.h"
@@ -19,12 +17,7 @@ BrowserSession::BrowserSession(nb::BrowserSettings settings, nb::WebFetcher& web
       probe_(probe),
       window_(nb::HomeLabelText(settings_.sources)),
       context_{*state_, window_, web, opener, settings_.sources} {
-  window_.BindEvents({
-      .model_selected = [this] { nb::OnModelSelected(context_); },
-      .version_selected = [this] { nb::OnVersionSelected(context_); },
-      .link_selected = [this] { nb::OnLinkSelected(context_); },
-      .category_selected = [this] { nb::OnCategorySelected(context_); },
-  });
+  window_.BindEvents(nb::SelectionHandlers(context_));
   window_.SetHomeLabelHandler([this] { nb::OnHomeLabelPressed(context_); });
 }
 

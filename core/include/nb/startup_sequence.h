@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "nb/browser_context.h"
+#include "nb/browser_events.h"
 
 namespace nb {
 
@@ -39,6 +40,11 @@ inline constexpr std::string_view kBuiltInCategoryEntries[] = {"BB5", "DCT4/WD2"
 // The handler of the window's created event, run while the window is hidden.
 void RunStartupSequence(BrowserContext& context, StartupShell& shell, ConnectivityProbe& probe,
                         std::string_view probe_address);
+
+// The handlers every window shell binds to its four selection events: the
+// lists to the navigation, the category box to the catalogue fetching. They
+// keep a reference to `context`, which must outlive them.
+BrowserEventHandlers SelectionHandlers(BrowserContext& context);
 
 // The handler of a press of the left button on the home-page label.
 void OnHomeLabelPressed(BrowserContext& context);
