@@ -165,6 +165,58 @@ TEST_F(Win32MainWindowTest, TabMovesAlongTheBoxAndTheListsPassingOverDisabledOne
   EXPECT_TRUE(seen_.empty()) << "moving the focus chooses nothing";
 }
 
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!::OpenClipboard(nullptr)) return text;
+  if (const HANDLE block = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* data = static_cast<const wchar_t*>(::GlobalLock(block))) {
+      text = data;
+      ::GlobalUnlock(block);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+void EmptyClipboard() {
+  if (!::OpenClipboard(nullptr)) return;
+  ::EmptyClipboard();
+  ::CloseClipboard();
+}
+
+TEST_F(Win32MainWindowTest, TheLinkMenuCopiesTheAddressOfTheItemItIsOpenedOn) {
+  window_.SetLinkAddressLookup(
+      [](std::int32_t position) { return "http://dl.test/" + std::to_string(position); });
+  Fill(ListId::kLinks, {"a", "b", "c"});
+  const HWND list = window_.ListHandle(ListId::kLinks);
+  // The keys wait in the queue until the menu's own loop reads them.
+  const auto choose_in_menu = [this](std::vector<WPARAM> keys) {
+    for (const WPARAM key : keys) ::PostMessageW(window_.Handle(), WM_KEYDOWN, key, 0);
+  };
+
+  EmptyClipboard();
+  ::SendMessageW(list, LB_SETCARETINDEX, 1, FALSE);
+  choose_in_menu({VK_DOWN, VK_RETURN});
+  ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+  EXPECT_EQ(ClipboardText(), L"http://dl.test/1") << "the menu key: the focused item";
+
+  RECT item{};
+  ASSERT_NE(::SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item)), LB_ERR);
+  POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ::ClientToScreen(list, &at);
+  choose_in_menu({VK_DOWN, VK_RETURN});
+  ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), PointArgument(at.x, at.y));
+  EXPECT_EQ(ClipboardText(), L"http://dl.test/2") << "a right-click: the item under the pointer";
+
+  EmptyClipboard();
+  choose_in_menu({VK_ESCAPE});
+  ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), PointArgument(at.x, at.y));
+  EXPECT_EQ(ClipboardText(), L"") << "a dismissed menu copies nothing";
+  PumpMessages();
+  EXPECT_TRUE(seen_.empty()) << "the menu chooses no link";
+  EXPECT_EQ(window_.ListSelection(ListId::kLinks), -1);
+}
+
 TEST_F(Win32MainWindowTest, ViewOperationsRaiseNothing) {
   Fill(ListId::kModels, {"b", "a"});
   ASSERT_EQ(window_.InsertCategory(0, "BB5"), 0);

@@ -19,6 +19,9 @@ BrowserSession::BrowserSession(nb::BrowserSettings settings, nb::WebFetcher& web
       context_{*state_, window_, web, opener, settings_.sources} {
   window_.BindEvents(nb::SelectionHandlers(context_));
   window_.SetHomeLabelHandler([this] { nb::OnHomeLabelPressed(context_); });
+  window_.SetLinkAddressLookup([this](std::int32_t position) {
+    return std::string(state_->link_url_table.Read(position).value_or(""));
+  });
 }
 
 BrowserSession::~BrowserSession() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <cwchar>
 #include <utility>
 
@@ -285,6 +286,14 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
     case WM_COMMAND:
       HandleCommand(wparam, lparam);
       return 0;
+    case WM_CONTEXTMENU:
+      // A list passes the request on to its parent; only the link list has
+      // a menu.
+      if (reinterpret_cast<HWND>(wparam) == lists_[2].handle && lists_[2].handle != nullptr) {
+        OfferLinkMenu(lparam);
+        return 0;
+      }
+      return ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_DESTROY:
       if (auto handler = destroyed_handler_) handler();
       return 0;
@@ -358,6 +367,62 @@ LRESULT CALLBACK Win32MainWindow::LabelProc(HWND label, UINT message, WPARAM wpa
   return ::DefWindowProcW(label, message, wparam, lparam);
 }
 
+void Win32MainWindow::OfferLinkMenu(LPARAM where) {
+  const HWND list = lists_[2].handle;
+  POINT at{static_cast<short>(LowWord(static_cast<WPARAM>(where))),
+           static_cast<short>(HighWord(static_cast<WPARAM>(where)))};
+  LRESULT position = LB_ERR;
+  if (where == -1) {
+    // The context-menu key names the item that has the keyboard focus.
+    position = Send(list, LB_GETCARETINDEX);
+    RECT item{};
+    if (position < 0 || position >= Send(list, LB_GETCOUNT) ||
+        Send(list, LB_GETITEMRECT, static_cast<WPARAM>(position),
+             reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+      return;
+    }
+    at = {item.left, item.bottom};
+    ::ClientToScreen(list, &at);
+  } else {
+    POINT inside = at;
+    ::ScreenToClient(list, &inside);
+    const LRESULT found =
+        Send(list, LB_ITEMFROMPOINT, 0, static_cast<LPARAM>(MAKELONG(inside.x, inside.y)));
+    // The high word is set when the point lies below the last item.
+    if (HighWord(static_cast<WPARAM>(found)) != 0) return;
+    position = LowWord(static_cast<WPARAM>(found));
+  }
+  const HMENU menu = ::CreatePopupMenu();
+  if (menu == nullptr) return;
+  constexpr UINT kCopyCommand = 1;
+  const std::wstring copy = DisplayTextFromCatalogue(nb::texts::kCopyLinkAddress);
+  ::AppendMenuW(menu, MF_STRING, kCopyCommand, copy.c_str());
+  const auto chosen = static_cast<UINT>(::TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr));
+  ::DestroyMenu(menu);
+  if (chosen == kCopyCommand) CopyLinkAddress(static_cast<std::int32_t>(position));
+}
+
+void Win32MainWindow::CopyLinkAddress(std::int32_t position) {
+  const auto lookup = link_address_lookup_;
+  if (!lookup) return;
+  const std::wstring address = DisplayTextFromCatalogue(lookup(position));
+  if (address.empty() || !::OpenClipboard(window_)) return;
+  ::EmptyClipboard();
+  const std::size_t bytes = (address.size() + 1) * sizeof(wchar_t);
+  if (const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    if (void* target = ::GlobalLock(block)) {
+      std::memcpy(target, address.c_str(), bytes);
+      ::GlobalUnlock(block);
+      // The clipboard owns the block once it has taken it.
+      if (::SetClipboardData(CF_UNICODETEXT, block) == nullptr) ::GlobalFree(block);
+    } else {
+      ::GlobalFree(block);
+    }
+  }
+  ::CloseClipboard();
+}
+
 void Win32MainWindow::PaintLabel() {
   PAINTSTRUCT paint{};
   const HDC context = ::BeginPaint(label_, &paint);
@@ -379,6 +444,10 @@ void Win32MainWindow::BindEvents(nb::BrowserEventHandlers handlers) {
 
 void Win32MainWindow::SetHomeLabelHandler(std::function<void()> handler) {
   home_label_handler_ = std::move(handler);
+}
+
+void Win32MainWindow::SetLinkAddressLookup(std::function<std::string(std::int32_t)> lookup) {
+  link_address_lookup_ = std::move(lookup);
 }
 
 void Win32MainWindow::SetDestroyedHandler(std::function<void()> handler) {

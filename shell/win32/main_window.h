@@ -34,6 +34,10 @@ class Win32MainWindow final : public nb::BrowserView {
   void BindEvents(nb::BrowserEventHandlers handlers);
   // Runs on a press of the left button on the home-page label.
   void SetHomeLabelHandler(std::function<void()> handler);
+  // Where a right-click on a download link (or the context-menu key) finds
+  // the address that 复制链接地址 copies: the link list's position in, the
+  // address's bytes out, empty when the position has none.
+  void SetLinkAddressLookup(std::function<std::string(std::int32_t)> lookup);
   // Runs once the window is being destroyed, its controls still present.
   void SetDestroyedHandler(std::function<void()> handler);
 
@@ -77,6 +81,8 @@ class Win32MainWindow final : public nb::BrowserView {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void HandleCommand(WPARAM wparam, LPARAM lparam);
   void PaintLabel();
+  void OfferLinkMenu(LPARAM where);
+  void CopyLinkAddress(std::int32_t position);
   void SetIcons();
   void CreateControls();
   ListControl* FindList(nb::ListId list);
@@ -95,6 +101,7 @@ class Win32MainWindow final : public nb::BrowserView {
   nb::BrowserEventHandlers handlers_;
   std::function<void()> home_label_handler_;
   std::function<void()> destroyed_handler_;
+  std::function<std::string(std::int32_t)> link_address_lookup_;
 };
 
 }  // namespace nb::win32
