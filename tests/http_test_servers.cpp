@@ -129,6 +129,22 @@ HttpTestServer::HttpTestServer() : state_(std::make_unique<State>()) {
   server.Get("/loop", [](const httplib::Request&, httplib::Response& res) {
     res.set_redirect("/loop", 302);
   });
+  server.Get("/folder", [](const httplib::Request&, httplib::Response& res) {
+    res.set_redirect("folder/", 301);
+  });
+  server.Get("/folder/", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content(std::string(kArrivedBody), "text/plain");
+  });
+  server.Get("/guarded", [](const httplib::Request& req, httplib::Response& res) {
+    // "dXNlcjpwYXNz" is base64 of "user:pass".
+    if (req.get_header_value("Authorization") == "Basic dXNlcjpwYXNz") {
+      res.set_content(std::string(kLetInBody), "text/plain");
+      return;
+    }
+    res.status = 401;
+    res.set_header("WWW-Authenticate", "Basic realm=\"test\"");
+    res.set_content(std::string(kNotFoundBody), "text/html");
+  });
   server.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
     res.set_redirect("file:///etc/passwd", 302);
   });

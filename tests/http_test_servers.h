@@ -26,6 +26,7 @@ inline constexpr std::string_view kNotFoundBody =
 inline constexpr std::string_view kServerErrorBody = "<html><body>500 Internal Error</body></html>";
 inline constexpr std::string_view kArrivedBody = "arrived after the redirects";
 inline constexpr std::string_view kRecordedBody = "recorded";
+inline constexpr std::string_view kLetInBody = "let in with the right credentials";
 inline constexpr std::string_view kUnsizedBody = "a body whose length no header states";
 inline constexpr std::string_view kRawDefaultBody = "ok";
 // What /cut sends of a body whose Content-Length promises more.
@@ -98,6 +99,8 @@ inline RecordedRequest RecordFromLines(std::string_view lines) {
 //   /server-error  500, kServerErrorBody
 //   /hops/N        302 to /hops/N-1; /hops/0 answers kArrivedBody
 //   /loop          302 to itself
+//   /folder        301 to the relative folder/; /folder/ answers kArrivedBody
+//   /guarded       kLetInBody for Basic user:pass, else 401 asking for Basic
 //   /to-file       302 to file:///etc/passwd
 //   /chunked       kUnsizedBody in chunks, no Content-Length
 //   /large         LargeBody()
