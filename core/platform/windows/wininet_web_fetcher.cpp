@@ -18,7 +18,8 @@ namespace {
 
 constexpr const wchar_t* kFetchUserAgent = L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr const wchar_t* kProbeUserAgent = L"test";
-constexpr const wchar_t* kRequestHeaders = L"Accept: */*\r\n";
+// WinINet writes the Accept header from this list.
+constexpr const wchar_t* kAcceptedTypes[] = {L"*/*", nullptr};
 constexpr int kMaxRedirects = 10;
 constexpr std::uint64_t kLargestChunk = 102400;
 constexpr std::uint64_t kUnknownLengthChunk = 10240;
@@ -62,35 +63,95 @@ bool SetDwordOption(HINTERNET handle, DWORD option, DWORD value) {
   return ::InternetSetOptionW(handle, option, &value, sizeof value) != FALSE;
 }
 
-// The time-outs bound connecting and each single receive; the overall pace
-// of a transfer is checked while reading (see BodyReader).
-InternetHandle OpenSession(const wchar_t* user_agent, const WebFetchLimits& limits) {
-  InternetHandle session(
-      ::InternetOpenW(user_agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session) return session;
-  SetDwordOption(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT,
-                 Milliseconds(limits.connect_timeout));
-  SetDwordOption(
-      session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT,
-      Milliseconds(std::chrono::duration_cast<std::chrono::milliseconds>(limits.low_speed_time)));
-  SetDwordOption(
-      session.get(), INTERNET_OPTION_SEND_TIMEOUT,
-      Milliseconds(std::chrono::duration_cast<std::chrono::milliseconds>(limits.low_speed_time)));
-  // Requests are HTTP/1.0. Older WinINet takes this option only process-wide
-  // (on no handle); that is harmless here, as this is the process's client.
-  HTTP_VERSION_INFO version{1, 0};
-  if (::InternetSetOptionW(session.get(), INTERNET_OPTION_HTTP_VERSION, &version, sizeof version) ==
-      FALSE) {
-    ::InternetSetOptionW(nullptr, INTERNET_OPTION_HTTP_VERSION, &version, sizeof version);
-  }
-  return session;
+std::string Hex(DWORD value) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::string text = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xf];
+  return text;
 }
 
-InternetHandle OpenRequest(HINTERNET session, const std::wstring& address, const wchar_t* headers,
-                           DWORD flags) {
-  return InternetHandle(::InternetOpenUrlW(session, address.c_str(), headers,
-                                           headers == nullptr ? 0 : static_cast<DWORD>(-1), flags,
-                                           0));
+std::string LastErrorText(const char* what) {
+  return std::string(what) + " failed, error " + std::to_string(::GetLastError()) + " (" +
+         Hex(::GetLastError()) + ")";
+}
+
+InternetHandle OpenSession(const wchar_t* user_agent) {
+  return InternetHandle(
+      ::InternetOpenW(user_agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+}
+
+// One GET: the connection handle carries the request handle, which must be
+// closed first, hence the order.
+struct SentRequest {
+  InternetHandle connection;
+  InternetHandle request;
+  std::string failure;  // empty once the headers of the answer have arrived
+};
+
+std::wstring UrlPart(const wchar_t* text, DWORD length) {
+  return text == nullptr ? std::wstring() : std::wstring(text, length);
+}
+
+// Sends a GET for `address` and waits for the headers of the answer.
+// InternetOpenUrl would be shorter, but under Wine its requests ignore both
+// the time-outs, which Wine reads only from a connection handle, and the
+// HTTP version, which it reads only from HttpOpenRequest. The time-outs bound
+// connecting and each single receive (though Wine leaves the TLS handshake
+// to the server's patience); the overall pace of a transfer is checked while
+// reading (see BodyReader).
+SentRequest SendRequest(HINTERNET session, const std::wstring& address,
+                        const WebFetchLimits& limits, DWORD flags) {
+  SentRequest sent;
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof parts;
+  // A non-zero length asks for where each part lies within `address`.
+  parts.dwHostNameLength = 1;
+  parts.dwUserNameLength = 1;
+  parts.dwPasswordLength = 1;
+  parts.dwUrlPathLength = 1;
+  parts.dwExtraInfoLength = 1;
+  if (::InternetCrackUrlW(address.c_str(), 0, 0, &parts) == FALSE) {
+    sent.failure = LastErrorText("InternetCrackUrlW");
+    return sent;
+  }
+  const std::wstring host = UrlPart(parts.lpszHostName, parts.dwHostNameLength);
+  const std::wstring user = UrlPart(parts.lpszUserName, parts.dwUserNameLength);
+  const std::wstring password = UrlPart(parts.lpszPassword, parts.dwPasswordLength);
+  // The fragment belongs to the client and is not sent.
+  std::wstring target = UrlPart(parts.lpszUrlPath, parts.dwUrlPathLength) +
+                        UrlPart(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  target.resize(std::min(target.find(L'#'), target.size()));
+  if (target.empty()) target = L"/";
+
+  sent.connection = InternetHandle(::InternetConnectW(
+      session, host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
+      password.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+  if (!sent.connection) {
+    sent.failure = LastErrorText("InternetConnectW");
+    return sent;
+  }
+  const DWORD receive_timeout =
+      Milliseconds(std::chrono::duration_cast<std::chrono::milliseconds>(limits.low_speed_time));
+  SetDwordOption(sent.connection.get(), INTERNET_OPTION_CONNECT_TIMEOUT,
+                 Milliseconds(limits.connect_timeout));
+  SetDwordOption(sent.connection.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, receive_timeout);
+  SetDwordOption(sent.connection.get(), INTERNET_OPTION_SEND_TIMEOUT, receive_timeout);
+
+  if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+  // HttpOpenRequestW's accept types are not const in its declaration but are
+  // only read.
+  sent.request =
+      InternetHandle(::HttpOpenRequestW(sent.connection.get(), L"GET", target.c_str(), L"HTTP/1.0",
+                                        nullptr, const_cast<LPCWSTR*>(kAcceptedTypes), flags, 0));
+  if (!sent.request) {
+    sent.failure = LastErrorText("HttpOpenRequestW");
+    return sent;
+  }
+  if (::HttpSendRequestW(sent.request.get(), nullptr, 0, nullptr, 0) == FALSE) {
+    sent.failure = LastErrorText("HttpSendRequestW");
+    sent.request = InternetHandle();
+  }
+  return sent;
 }
 
 // Asked with a buffer from the start and grown when told to: not every
@@ -216,18 +277,6 @@ class BodyReader {
   const WebFetchLimits& limits_;
 };
 
-std::string Hex(DWORD value) {
-  constexpr char kDigits[] = "0123456789abcdef";
-  std::string text = "0x";
-  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xf];
-  return text;
-}
-
-std::string LastErrorText(const char* what) {
-  return std::string(what) + " failed, error " + std::to_string(::GetLastError()) + " (" +
-         Hex(::GetLastError()) + ")";
-}
-
 bool IsLoopbackHost(std::string_view address) {
   const std::size_t scheme_end = address.find("://");
   if (scheme_end == std::string_view::npos) return false;
@@ -276,7 +325,7 @@ std::string WinInetWebFetcher::WebFetch(std::string_view address) {
     return {};
   }
   if (!session_) {
-    InternetHandle handle = OpenSession(kFetchUserAgent, limits_);
+    InternetHandle handle = OpenSession(kFetchUserAgent);
     if (!handle) {
       last_fetch_.failure = LastErrorText("InternetOpenW");
       return {};
@@ -284,17 +333,17 @@ std::string WinInetWebFetcher::WebFetch(std::string_view address) {
     session_ = std::make_unique<Session>(std::move(handle));
   }
 
-  InternetHandle request;
+  SentRequest sent;
   for (int redirects = 0;; ++redirects) {
     last_fetch_.final_address = windows::CatalogueTextFromWide(current);
-    request = OpenRequest(session_->get(), current, kRequestHeaders, kFetchFlags);
-    if (!request) {
-      last_fetch_.failure = LastErrorText("InternetOpenUrlW");
+    sent = SendRequest(session_->get(), current, limits_, kFetchFlags);
+    if (!sent.request) {
+      last_fetch_.failure = std::move(sent.failure);
       return {};
     }
-    last_fetch_.status = QueryStatus(request.get());
+    last_fetch_.status = QueryStatus(sent.request.get());
     if (!IsFollowedRedirect(last_fetch_.status)) break;
-    std::wstring next = RedirectTarget(request.get(), current);
+    std::wstring next = RedirectTarget(sent.request.get(), current);
     // A 3xx without a usable Location is an answer like any other.
     if (next.empty()) break;
     if (redirects == kMaxRedirects) {
@@ -305,7 +354,7 @@ std::string WinInetWebFetcher::WebFetch(std::string_view address) {
   }
 
   std::string bytes;
-  switch (BodyReader(request.get(), limits_).Read(bytes)) {
+  switch (BodyReader(sent.request.get(), limits_).Read(bytes)) {
     case BodyReader::Outcome::kComplete:
       break;
     case BodyReader::Outcome::kReadFailed:
@@ -332,10 +381,9 @@ bool WinInetWebFetcher::ProbeConnectivity(std::string_view address) {
   if (!IsLoopbackHost(address) && ::InternetGetConnectedState(nullptr, 0) == FALSE) return false;
   const std::wstring wide = windows::WideFromCatalogueText(address);
   if (wide.empty()) return false;
-  const InternetHandle session = OpenSession(kProbeUserAgent, limits_);
+  const InternetHandle session = OpenSession(kProbeUserAgent);
   if (!session) return false;
-  const InternetHandle request = OpenRequest(session.get(), wide, nullptr, INTERNET_FLAG_RELOAD);
-  return static_cast<bool>(request);
+  return static_cast<bool>(SendRequest(session.get(), wide, limits_, INTERNET_FLAG_RELOAD).request);
 }
 
 }  // namespace nb
