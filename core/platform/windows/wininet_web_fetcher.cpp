@@ -228,9 +228,8 @@ std::wstring RedirectTarget(HINTERNET request, const std::wstring& current) {
   return combined;
 }
 
-// Reads the body in chunks sized by the declared length, so that a small
-// catalogue arrives in one read, and keeps the bytes already read when a read
-// fails part way.
+// Reads the body as it arrives, at most a chunk sized by the declared length
+// at a time, and keeps the bytes already read when a read fails part way.
 class BodyReader {
  public:
   BodyReader(HINTERNET request, const WebFetchLimits& limits)
@@ -249,9 +248,18 @@ class BodyReader {
     Clock::time_point window_start = Clock::now();
     std::size_t window_bytes = 0;
     for (;;) {
+      // A read waits until it has filled its buffer, so a server dripping a
+      // byte at a time would hold a read of a whole chunk for minutes before
+      // the pace below is ever measured; reading only what has arrived
+      // returns as soon as anything does.
+      DWORD available = 0;
+      if (::InternetQueryDataAvailable(request_, &available, 0, 0) == FALSE) {
+        return Outcome::kReadFailed;
+      }
+      if (available == 0) return Outcome::kComplete;
+      const auto wanted = static_cast<DWORD>(std::min<std::size_t>(available, chunk.size()));
       DWORD got = 0;
-      if (::InternetReadFile(request_, chunk.data(), static_cast<DWORD>(chunk.size()), &got) ==
-          FALSE) {
+      if (::InternetReadFile(request_, chunk.data(), wanted, &got) == FALSE) {
         return Outcome::kReadFailed;
       }
       if (got == 0) return Outcome::kComplete;
