@@ -235,13 +235,13 @@ class BodyReader {
   BodyReader(HINTERNET request, const WebFetchLimits& limits)
       : request_(request), limits_(limits) {}
 
-  enum class Outcome { kComplete, kReadFailed, kTooSlow, kTooLarge };
+  enum class Outcome { kComplete, kCutShort, kReadFailed, kTooSlow, kTooLarge };
 
   Outcome Read(std::string& bytes) {
-    const std::optional<std::uint64_t> declared = DeclaredLength(request_);
-    if (declared && *declared > limits_.max_body_bytes) return Outcome::kTooLarge;
+    declared_ = DeclaredLength(request_);
+    if (declared_ && *declared_ > limits_.max_body_bytes) return Outcome::kTooLarge;
     const std::uint64_t chunk_size =
-        declared ? std::min<std::uint64_t>(*declared + 1, kLargestChunk) : kUnknownLengthChunk;
+        declared_ ? std::min<std::uint64_t>(*declared_ + 1, kLargestChunk) : kUnknownLengthChunk;
     std::string chunk(static_cast<std::size_t>(chunk_size), '\0');
 
     using Clock = std::chrono::steady_clock;
@@ -256,13 +256,13 @@ class BodyReader {
       if (::InternetQueryDataAvailable(request_, &available, 0, 0) == FALSE) {
         return Outcome::kReadFailed;
       }
-      if (available == 0) return Outcome::kComplete;
+      if (available == 0) return Ended(bytes);
       const auto wanted = static_cast<DWORD>(std::min<std::size_t>(available, chunk.size()));
       DWORD got = 0;
       if (::InternetReadFile(request_, chunk.data(), wanted, &got) == FALSE) {
         return Outcome::kReadFailed;
       }
-      if (got == 0) return Outcome::kComplete;
+      if (got == 0) return Ended(bytes);
       if (got > limits_.max_body_bytes - bytes.size()) return Outcome::kTooLarge;
       bytes.append(chunk.data(), got);
 
@@ -280,9 +280,19 @@ class BodyReader {
     }
   }
 
+  // The Content-Length of the answer, once Read has begun.
+  const std::optional<std::uint64_t>& declared() const { return declared_; }
+
  private:
+  // WinINet reports the end of the data alike whether the body was complete
+  // or the connection closed early; only the stated length tells them apart.
+  Outcome Ended(const std::string& bytes) const {
+    return declared_ && bytes.size() < *declared_ ? Outcome::kCutShort : Outcome::kComplete;
+  }
+
   HINTERNET request_;
   const WebFetchLimits& limits_;
+  std::optional<std::uint64_t> declared_;
 };
 
 bool IsLoopbackHost(std::string_view address) {
@@ -362,8 +372,13 @@ std::string WinInetWebFetcher::WebFetch(std::string_view address) {
   }
 
   std::string bytes;
-  switch (BodyReader(sent.request.get(), limits_).Read(bytes)) {
+  BodyReader reader(sent.request.get(), limits_);
+  switch (reader.Read(bytes)) {
     case BodyReader::Outcome::kComplete:
+      break;
+    case BodyReader::Outcome::kCutShort:
+      last_fetch_.failure = "connection closed after " + std::to_string(bytes.size()) + " of " +
+                            std::to_string(reader.declared().value_or(0)) + " bytes";
       break;
     case BodyReader::Outcome::kReadFailed:
       last_fetch_.failure = LastErrorText("InternetReadFile");
