@@ -25,7 +25,7 @@ constexpr std::uint64_t kLargestChunk = 102400;
 constexpr std::uint64_t kUnknownLengthChunk = 10240;
 
 // No cached copy is used and nothing is written to the cache. Redirects are
-// followed here rather than by WinINet, which has no limit on their number.
+// followed here (see GetFollowingRedirects).
 constexpr DWORD kFetchFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                               INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT |
                               INTERNET_FLAG_NO_UI;
@@ -100,7 +100,7 @@ std::wstring UrlPart(const wchar_t* text, DWORD length) {
 // to the server's patience); the overall pace of a transfer is checked while
 // reading (see BodyReader).
 SentRequest SendRequest(HINTERNET session, const std::wstring& address,
-                        const WebFetchLimits& limits, DWORD flags) {
+                        const WebFetchLimits& limits) {
   SentRequest sent;
   URL_COMPONENTSW parts{};
   parts.dwStructSize = sizeof parts;
@@ -137,7 +137,8 @@ SentRequest SendRequest(HINTERNET session, const std::wstring& address,
   SetDwordOption(sent.connection.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, receive_timeout);
   SetDwordOption(sent.connection.get(), INTERNET_OPTION_SEND_TIMEOUT, receive_timeout);
 
-  if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+  const DWORD flags =
+      kFetchFlags | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
   // HttpOpenRequestW's accept types are not const in its declaration but are
   // only read.
   sent.request =
@@ -295,6 +296,37 @@ class BodyReader {
   std::optional<std::uint64_t> declared_;
 };
 
+// The last of the requests a GET of an address led to.
+struct Answer {
+  SentRequest sent;      // its request is empty when no answer came
+  std::wstring address;  // the address last requested
+  long status = 0;       // the status of the last answer
+};
+
+// A GET that follows redirects within http and https, and gives up after
+// kMaxRedirects: WinINet's own following has no bound, so a server that
+// redirects to itself would hold the caller for good.
+Answer GetFollowingRedirects(HINTERNET session, std::wstring address,
+                             const WebFetchLimits& limits) {
+  Answer answer;
+  answer.address = std::move(address);
+  for (int redirects = 0;; ++redirects) {
+    answer.sent = SendRequest(session, answer.address, limits);
+    if (!answer.sent.request) return answer;
+    answer.status = QueryStatus(answer.sent.request.get());
+    if (!IsFollowedRedirect(answer.status)) return answer;
+    std::wstring next = RedirectTarget(answer.sent.request.get(), answer.address);
+    // A 3xx without a usable Location is an answer like any other.
+    if (next.empty()) return answer;
+    if (redirects == kMaxRedirects) {
+      answer.sent.request = InternetHandle();
+      answer.sent.failure = "more than " + std::to_string(kMaxRedirects) + " redirects";
+      return answer;
+    }
+    answer.address = std::move(next);
+  }
+}
+
 bool IsLoopbackHost(std::string_view address) {
   const std::size_t scheme_end = address.find("://");
   if (scheme_end == std::string_view::npos) return false;
@@ -351,28 +383,16 @@ std::string WinInetWebFetcher::WebFetch(std::string_view address) {
     session_ = std::make_unique<Session>(std::move(handle));
   }
 
-  SentRequest sent;
-  for (int redirects = 0;; ++redirects) {
-    last_fetch_.final_address = windows::CatalogueTextFromWide(current);
-    sent = SendRequest(session_->get(), current, limits_, kFetchFlags);
-    if (!sent.request) {
-      last_fetch_.failure = std::move(sent.failure);
-      return {};
-    }
-    last_fetch_.status = QueryStatus(sent.request.get());
-    if (!IsFollowedRedirect(last_fetch_.status)) break;
-    std::wstring next = RedirectTarget(sent.request.get(), current);
-    // A 3xx without a usable Location is an answer like any other.
-    if (next.empty()) break;
-    if (redirects == kMaxRedirects) {
-      last_fetch_.failure = "more than " + std::to_string(kMaxRedirects) + " redirects";
-      return {};
-    }
-    current = std::move(next);
+  Answer answer = GetFollowingRedirects(session_->get(), std::move(current), limits_);
+  last_fetch_.final_address = windows::CatalogueTextFromWide(answer.address);
+  last_fetch_.status = answer.status;
+  if (!answer.sent.request) {
+    last_fetch_.failure = std::move(answer.sent.failure);
+    return {};
   }
 
   std::string bytes;
-  BodyReader reader(sent.request.get(), limits_);
+  BodyReader reader(answer.sent.request.get(), limits_);
   switch (reader.Read(bytes)) {
     case BodyReader::Outcome::kComplete:
       break;
@@ -406,7 +426,7 @@ bool WinInetWebFetcher::ProbeConnectivity(std::string_view address) {
   if (wide.empty()) return false;
   const InternetHandle session = OpenSession(kProbeUserAgent);
   if (!session) return false;
-  return static_cast<bool>(SendRequest(session.get(), wide, limits_, INTERNET_FLAG_RELOAD).request);
+  return static_cast<bool>(GetFollowingRedirects(session.get(), wide, limits_).sent.request);
 }
 
 }  // namespace nb
