@@ -86,18 +86,6 @@ class UniqueFd {
 
 }  // namespace
 
-const std::string& LargeBody() {
-  static const std::string body = [] {
-    // Not a multiple of any read buffer size, so the last read is a short one.
-    std::string bytes(3 * 1024 * 1024 + 7, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      bytes[i] = static_cast<char>(static_cast<unsigned char>((i * 7 + i / 251) % 256));
-    }
-    return bytes;
-  }();
-  return body;
-}
-
 // ---------------------------------------------------------------------------
 // HttpTestServer
 
@@ -141,6 +129,22 @@ HttpTestServer::HttpTestServer() : state_(std::make_unique<State>()) {
   server.Get("/loop", [](const httplib::Request&, httplib::Response& res) {
     res.set_redirect("/loop", 302);
   });
+  server.Get("/folder", [](const httplib::Request&, httplib::Response& res) {
+    res.set_redirect("folder/", 301);
+  });
+  server.Get("/folder/", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content(std::string(kArrivedBody), "text/plain");
+  });
+  server.Get("/guarded", [](const httplib::Request& req, httplib::Response& res) {
+    // "dXNlcjpwYXNz" is base64 of "user:pass".
+    if (req.get_header_value("Authorization") == "Basic dXNlcjpwYXNz") {
+      res.set_content(std::string(kLetInBody), "text/plain");
+      return;
+    }
+    res.status = 401;
+    res.set_header("WWW-Authenticate", "Basic realm=\"test\"");
+    res.set_content(std::string(kNotFoundBody), "text/html");
+  });
   server.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
     res.set_redirect("file:///etc/passwd", 302);
   });
@@ -174,6 +178,13 @@ HttpTestServer::HttpTestServer() : state_(std::make_unique<State>()) {
       state_->recorded = std::move(record);
     }
     res.set_content(std::string(kRecordedBody), "text/plain");
+  });
+  server.Get("/recorded", [this](const httplib::Request&, httplib::Response& res) {
+    res.set_content(RecordLines(LastRecorded()), "text/plain");
+  });
+  server.Get("/forget", [this](const httplib::Request&, httplib::Response& res) {
+    ForgetRecorded();
+    res.set_content("", "text/plain");
   });
 
   server.Get(R"(/tools/.*)", [this](const httplib::Request& req, httplib::Response& res) {
@@ -335,7 +346,7 @@ std::string_view RequestPath(std::string_view head) {
   return head.substr(start + 1, end - start - 1);
 }
 
-void Respond(Connection& connection, std::string_view path) {
+void Respond(Connection& connection, std::string_view path, std::size_t connection_count) {
   constexpr std::string_view kOpenEnded = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n";
   if (path == "/cut") {
     connection.Send("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n");
@@ -366,9 +377,11 @@ void Respond(Connection& connection, std::string_view path) {
     connection.Send(kUnsizedBody);
     connection.Finish();
   } else {
-    connection.Send("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(kRawDefaultBody.size()) +
+    const std::string body =
+        path == "/connections" ? std::to_string(connection_count) : std::string(kRawDefaultBody);
+    connection.Send("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
                     "\r\n\r\n");
-    connection.Send(kRawDefaultBody);
+    connection.Send(body);
     connection.Finish();
   }
 }
@@ -393,7 +406,11 @@ struct RawTestServer::State {
       connections.fetch_add(1);
       Connection connection(UniqueFd(accepted), stop_read.get());
       const std::string head = connection.ReadHead();
-      if (!head.empty()) Respond(connection, RequestPath(head));
+      if (head.empty()) continue;
+      const std::string_view path = RequestPath(head);
+      // Asking for the count must not change it.
+      if (path == "/connections") connections.fetch_sub(1);
+      Respond(connection, path, connections.load());
     }
   }
 };

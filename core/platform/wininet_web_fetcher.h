@@ -24,9 +24,9 @@ class WinInetWebFetcher final : public WebFetcher, public ConnectivityProbe {
   // GET with the user agent of the system's requests; see WebFetcher.
   std::string WebFetch(std::string_view address) override;
 
-  // GET with the user agent "test" on a handle of its own; true once the
-  // request has been opened, that is once the server has answered with its
-  // headers, whatever the status. The body is not read.
+  // GET with the user agent "test" on a handle of its own, following
+  // redirects as WebFetch does; true once the server has answered with the
+  // headers of a final response, whatever its status. The body is not read.
   bool ProbeConnectivity(std::string_view address) override;
 
   const FetchRecord& LastFetch() const { return last_fetch_; }

@@ -18,13 +18,14 @@ namespace {
 
 constexpr const wchar_t* kFetchUserAgent = L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr const wchar_t* kProbeUserAgent = L"test";
-constexpr const wchar_t* kRequestHeaders = L"Accept: */*\r\n";
+// WinINet writes the Accept header from this list.
+constexpr const wchar_t* kAcceptedTypes[] = {L"*/*", nullptr};
 constexpr int kMaxRedirects = 10;
 constexpr std::uint64_t kLargestChunk = 102400;
 constexpr std::uint64_t kUnknownLengthChunk = 10240;
 
 // No cached copy is used and nothing is written to the cache. Redirects are
-// followed here rather than by WinINet, which has no limit on their number.
+// followed here (see GetFollowingRedirects).
 constexpr DWORD kFetchFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                               INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT |
                               INTERNET_FLAG_NO_UI;
@@ -62,35 +63,96 @@ bool SetDwordOption(HINTERNET handle, DWORD option, DWORD value) {
   return ::InternetSetOptionW(handle, option, &value, sizeof value) != FALSE;
 }
 
-// The time-outs bound connecting and each single receive; the overall pace
-// of a transfer is checked while reading (see BodyReader).
-InternetHandle OpenSession(const wchar_t* user_agent, const WebFetchLimits& limits) {
-  InternetHandle session(
-      ::InternetOpenW(user_agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session) return session;
-  SetDwordOption(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT,
-                 Milliseconds(limits.connect_timeout));
-  SetDwordOption(
-      session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT,
-      Milliseconds(std::chrono::duration_cast<std::chrono::milliseconds>(limits.low_speed_time)));
-  SetDwordOption(
-      session.get(), INTERNET_OPTION_SEND_TIMEOUT,
-      Milliseconds(std::chrono::duration_cast<std::chrono::milliseconds>(limits.low_speed_time)));
-  // Requests are HTTP/1.0. Older WinINet takes this option only process-wide
-  // (on no handle); that is harmless here, as this is the process's client.
-  HTTP_VERSION_INFO version{1, 0};
-  if (::InternetSetOptionW(session.get(), INTERNET_OPTION_HTTP_VERSION, &version, sizeof version) ==
-      FALSE) {
-    ::InternetSetOptionW(nullptr, INTERNET_OPTION_HTTP_VERSION, &version, sizeof version);
-  }
-  return session;
+std::string Hex(DWORD value) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::string text = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xf];
+  return text;
 }
 
-InternetHandle OpenRequest(HINTERNET session, const std::wstring& address, const wchar_t* headers,
-                           DWORD flags) {
-  return InternetHandle(::InternetOpenUrlW(session, address.c_str(), headers,
-                                           headers == nullptr ? 0 : static_cast<DWORD>(-1), flags,
-                                           0));
+std::string LastErrorText(const char* what) {
+  return std::string(what) + " failed, error " + std::to_string(::GetLastError()) + " (" +
+         Hex(::GetLastError()) + ")";
+}
+
+InternetHandle OpenSession(const wchar_t* user_agent) {
+  return InternetHandle(
+      ::InternetOpenW(user_agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+}
+
+// One GET: the connection handle carries the request handle, which must be
+// closed first, hence the order.
+struct SentRequest {
+  InternetHandle connection;
+  InternetHandle request;
+  std::string failure;  // empty once the headers of the answer have arrived
+};
+
+std::wstring UrlPart(const wchar_t* text, DWORD length) {
+  return text == nullptr ? std::wstring() : std::wstring(text, length);
+}
+
+// Sends a GET for `address` and waits for the headers of the answer.
+// InternetOpenUrl would be shorter, but under Wine its requests ignore both
+// the time-outs, which Wine reads only from a connection handle, and the
+// HTTP version, which it reads only from HttpOpenRequest. The time-outs bound
+// connecting and each single receive (though Wine leaves the TLS handshake
+// to the server's patience); the overall pace of a transfer is checked while
+// reading (see BodyReader).
+SentRequest SendRequest(HINTERNET session, const std::wstring& address,
+                        const WebFetchLimits& limits) {
+  SentRequest sent;
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof parts;
+  // A non-zero length asks for where each part lies within `address`.
+  parts.dwHostNameLength = 1;
+  parts.dwUserNameLength = 1;
+  parts.dwPasswordLength = 1;
+  parts.dwUrlPathLength = 1;
+  parts.dwExtraInfoLength = 1;
+  if (::InternetCrackUrlW(address.c_str(), 0, 0, &parts) == FALSE) {
+    sent.failure = LastErrorText("InternetCrackUrlW");
+    return sent;
+  }
+  const std::wstring host = UrlPart(parts.lpszHostName, parts.dwHostNameLength);
+  const std::wstring user = UrlPart(parts.lpszUserName, parts.dwUserNameLength);
+  const std::wstring password = UrlPart(parts.lpszPassword, parts.dwPasswordLength);
+  // The fragment belongs to the client and is not sent.
+  std::wstring target = UrlPart(parts.lpszUrlPath, parts.dwUrlPathLength) +
+                        UrlPart(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  target.resize(std::min(target.find(L'#'), target.size()));
+  if (target.empty()) target = L"/";
+
+  sent.connection = InternetHandle(::InternetConnectW(
+      session, host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
+      password.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+  if (!sent.connection) {
+    sent.failure = LastErrorText("InternetConnectW");
+    return sent;
+  }
+  const DWORD receive_timeout =
+      Milliseconds(std::chrono::duration_cast<std::chrono::milliseconds>(limits.low_speed_time));
+  SetDwordOption(sent.connection.get(), INTERNET_OPTION_CONNECT_TIMEOUT,
+                 Milliseconds(limits.connect_timeout));
+  SetDwordOption(sent.connection.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, receive_timeout);
+  SetDwordOption(sent.connection.get(), INTERNET_OPTION_SEND_TIMEOUT, receive_timeout);
+
+  const DWORD flags =
+      kFetchFlags | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
+  // HttpOpenRequestW's accept types are not const in its declaration but are
+  // only read.
+  sent.request =
+      InternetHandle(::HttpOpenRequestW(sent.connection.get(), L"GET", target.c_str(), L"HTTP/1.0",
+                                        nullptr, const_cast<LPCWSTR*>(kAcceptedTypes), flags, 0));
+  if (!sent.request) {
+    sent.failure = LastErrorText("HttpOpenRequestW");
+    return sent;
+  }
+  if (::HttpSendRequestW(sent.request.get(), nullptr, 0, nullptr, 0) == FALSE) {
+    sent.failure = LastErrorText("HttpSendRequestW");
+    sent.request = InternetHandle();
+  }
+  return sent;
 }
 
 // Asked with a buffer from the start and grown when told to: not every
@@ -167,33 +229,41 @@ std::wstring RedirectTarget(HINTERNET request, const std::wstring& current) {
   return combined;
 }
 
-// Reads the body in chunks sized by the declared length, so that a small
-// catalogue arrives in one read, and keeps the bytes already read when a read
-// fails part way.
+// Reads the body as it arrives, at most a chunk sized by the declared length
+// at a time, and keeps the bytes already read when a read fails part way.
 class BodyReader {
  public:
   BodyReader(HINTERNET request, const WebFetchLimits& limits)
       : request_(request), limits_(limits) {}
 
-  enum class Outcome { kComplete, kReadFailed, kTooSlow, kTooLarge };
+  enum class Outcome { kComplete, kCutShort, kReadFailed, kTooSlow, kTooLarge };
 
   Outcome Read(std::string& bytes) {
-    const std::optional<std::uint64_t> declared = DeclaredLength(request_);
-    if (declared && *declared > limits_.max_body_bytes) return Outcome::kTooLarge;
+    declared_ = DeclaredLength(request_);
+    if (declared_ && *declared_ > limits_.max_body_bytes) return Outcome::kTooLarge;
     const std::uint64_t chunk_size =
-        declared ? std::min<std::uint64_t>(*declared + 1, kLargestChunk) : kUnknownLengthChunk;
+        declared_ ? std::min<std::uint64_t>(*declared_ + 1, kLargestChunk) : kUnknownLengthChunk;
     std::string chunk(static_cast<std::size_t>(chunk_size), '\0');
 
     using Clock = std::chrono::steady_clock;
     Clock::time_point window_start = Clock::now();
     std::size_t window_bytes = 0;
     for (;;) {
-      DWORD got = 0;
-      if (::InternetReadFile(request_, chunk.data(), static_cast<DWORD>(chunk.size()), &got) ==
-          FALSE) {
+      // A read waits until it has filled its buffer, so a server dripping a
+      // byte at a time would hold a read of a whole chunk for minutes before
+      // the pace below is ever measured; reading only what has arrived
+      // returns as soon as anything does.
+      DWORD available = 0;
+      if (::InternetQueryDataAvailable(request_, &available, 0, 0) == FALSE) {
         return Outcome::kReadFailed;
       }
-      if (got == 0) return Outcome::kComplete;
+      if (available == 0) return Ended(bytes);
+      const auto wanted = static_cast<DWORD>(std::min<std::size_t>(available, chunk.size()));
+      DWORD got = 0;
+      if (::InternetReadFile(request_, chunk.data(), wanted, &got) == FALSE) {
+        return Outcome::kReadFailed;
+      }
+      if (got == 0) return Ended(bytes);
       if (got > limits_.max_body_bytes - bytes.size()) return Outcome::kTooLarge;
       bytes.append(chunk.data(), got);
 
@@ -211,21 +281,50 @@ class BodyReader {
     }
   }
 
+  // The Content-Length of the answer, once Read has begun.
+  const std::optional<std::uint64_t>& declared() const { return declared_; }
+
  private:
+  // WinINet reports the end of the data alike whether the body was complete
+  // or the connection closed early; only the stated length tells them apart.
+  Outcome Ended(const std::string& bytes) const {
+    return declared_ && bytes.size() < *declared_ ? Outcome::kCutShort : Outcome::kComplete;
+  }
+
   HINTERNET request_;
   const WebFetchLimits& limits_;
+  std::optional<std::uint64_t> declared_;
 };
 
-std::string Hex(DWORD value) {
-  constexpr char kDigits[] = "0123456789abcdef";
-  std::string text = "0x";
-  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xf];
-  return text;
-}
+// The last of the requests a GET of an address led to.
+struct Answer {
+  SentRequest sent;      // its request is empty when no answer came
+  std::wstring address;  // the address last requested
+  long status = 0;       // the status of the last answer
+};
 
-std::string LastErrorText(const char* what) {
-  return std::string(what) + " failed, error " + std::to_string(::GetLastError()) + " (" +
-         Hex(::GetLastError()) + ")";
+// A GET that follows redirects within http and https, and gives up after
+// kMaxRedirects: WinINet's own following has no bound, so a server that
+// redirects to itself would hold the caller for good.
+Answer GetFollowingRedirects(HINTERNET session, std::wstring address,
+                             const WebFetchLimits& limits) {
+  Answer answer;
+  answer.address = std::move(address);
+  for (int redirects = 0;; ++redirects) {
+    answer.sent = SendRequest(session, answer.address, limits);
+    if (!answer.sent.request) return answer;
+    answer.status = QueryStatus(answer.sent.request.get());
+    if (!IsFollowedRedirect(answer.status)) return answer;
+    std::wstring next = RedirectTarget(answer.sent.request.get(), answer.address);
+    // A 3xx without a usable Location is an answer like any other.
+    if (next.empty()) return answer;
+    if (redirects == kMaxRedirects) {
+      answer.sent.request = InternetHandle();
+      answer.sent.failure = "more than " + std::to_string(kMaxRedirects) + " redirects";
+      return answer;
+    }
+    answer.address = std::move(next);
+  }
 }
 
 bool IsLoopbackHost(std::string_view address) {
@@ -276,7 +375,7 @@ std::string WinInetWebFetcher::WebFetch(std::string_view address) {
     return {};
   }
   if (!session_) {
-    InternetHandle handle = OpenSession(kFetchUserAgent, limits_);
+    InternetHandle handle = OpenSession(kFetchUserAgent);
     if (!handle) {
       last_fetch_.failure = LastErrorText("InternetOpenW");
       return {};
@@ -284,29 +383,22 @@ std::string WinInetWebFetcher::WebFetch(std::string_view address) {
     session_ = std::make_unique<Session>(std::move(handle));
   }
 
-  InternetHandle request;
-  for (int redirects = 0;; ++redirects) {
-    last_fetch_.final_address = windows::CatalogueTextFromWide(current);
-    request = OpenRequest(session_->get(), current, kRequestHeaders, kFetchFlags);
-    if (!request) {
-      last_fetch_.failure = LastErrorText("InternetOpenUrlW");
-      return {};
-    }
-    last_fetch_.status = QueryStatus(request.get());
-    if (!IsFollowedRedirect(last_fetch_.status)) break;
-    std::wstring next = RedirectTarget(request.get(), current);
-    // A 3xx without a usable Location is an answer like any other.
-    if (next.empty()) break;
-    if (redirects == kMaxRedirects) {
-      last_fetch_.failure = "more than " + std::to_string(kMaxRedirects) + " redirects";
-      return {};
-    }
-    current = std::move(next);
+  Answer answer = GetFollowingRedirects(session_->get(), std::move(current), limits_);
+  last_fetch_.final_address = windows::CatalogueTextFromWide(answer.address);
+  last_fetch_.status = answer.status;
+  if (!answer.sent.request) {
+    last_fetch_.failure = std::move(answer.sent.failure);
+    return {};
   }
 
   std::string bytes;
-  switch (BodyReader(request.get(), limits_).Read(bytes)) {
+  BodyReader reader(answer.sent.request.get(), limits_);
+  switch (reader.Read(bytes)) {
     case BodyReader::Outcome::kComplete:
+      break;
+    case BodyReader::Outcome::kCutShort:
+      last_fetch_.failure = "connection closed after " + std::to_string(bytes.size()) + " of " +
+                            std::to_string(reader.declared().value_or(0)) + " bytes";
       break;
     case BodyReader::Outcome::kReadFailed:
       last_fetch_.failure = LastErrorText("InternetReadFile");
@@ -332,10 +424,9 @@ bool WinInetWebFetcher::ProbeConnectivity(std::string_view address) {
   if (!IsLoopbackHost(address) && ::InternetGetConnectedState(nullptr, 0) == FALSE) return false;
   const std::wstring wide = windows::WideFromCatalogueText(address);
   if (wide.empty()) return false;
-  const InternetHandle session = OpenSession(kProbeUserAgent, limits_);
+  const InternetHandle session = OpenSession(kProbeUserAgent);
   if (!session) return false;
-  const InternetHandle request = OpenRequest(session.get(), wide, nullptr, INTERNET_FLAG_RELOAD);
-  return static_cast<bool>(request);
+  return static_cast<bool>(GetFollowingRedirects(session.get(), wide, limits_).sent.request);
 }
 
 }  // namespace nb
