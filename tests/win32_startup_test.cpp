@@ -1,5 +1,5 @@
 // The whole Win32 program but its message loop, under Wine, against the two
-// static servers with_file_servers.sh starts on the Linux side: start-up in
+// static servers with-file-servers.sh starts on the Linux side: start-up in
 // both modes and without a connection, then a walk through the window by
 // mouse and keyboard, down to the browser opener.
 #include <windows.h>
@@ -41,7 +41,7 @@ const std::string kCatalogue =
     " <model value=\"6300 RM-217\"><version value=\"07.21\"/></model>\r\n"
     "</nokia>\r\n";
 
-// One of the servers with_file_servers.sh started, and the folder it serves.
+// One of the servers with-file-servers.sh started, and the folder it serves.
 struct FileServer {
   std::string address;           // "http://127.0.0.1:PORT"
   std::filesystem::path folder;  // as this program reaches it
@@ -105,7 +105,7 @@ class Win32Startup : public ::testing::Test {
  protected:
   void SetUp() override {
     if (primary_.address.empty() || mirror_.address.empty()) {
-      GTEST_SKIP() << "run through with_file_servers.sh, which starts the servers";
+      GTEST_SKIP() << "run through with-file-servers.sh, which starts the servers";
     }
   }
   void TearDown() override { ApplyVisualStyle(0); }

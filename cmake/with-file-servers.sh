@@ -2,7 +2,7 @@
 # Runs a command beside two static HTTP servers on 127.0.0.1, the primary and
 # the mirror catalogue server, each serving a fresh empty folder that the
 # command fills as it goes (the servers read files at every request):
-#   with_file_servers.sh SERVE_PY COMMAND [ARGUMENT...]
+#   with-file-servers.sh SERVE_PY COMMAND [ARGUMENT...]
 # The command finds the servers in NB_TEST_PRIMARY and NB_TEST_MIRROR
 # ("http://127.0.0.1:PORT") and their folders in NB_TEST_PRIMARY_ROOT and
 # NB_TEST_MIRROR_ROOT. Both servers are stopped however the command ends.
