@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   nb::shell::BrowserSession session(settings, web, web, opener);
   nb::shell::MainWindow& window = session.window();
   window.installEventFilter(&watcher);
-  session.Start();
+  session.LoadMainWindow();
   std::printf("start: window shown after %.1f ms, first catalogue (%s) listed after %.1f ms\n",
               std::chrono::duration<double, std::milli>(watcher.shown - start).count(),
               catalogues[0].name.c_str(), MillisecondsSince(start));

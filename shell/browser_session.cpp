@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "about_box.h"
+#include "core_bindings.h"
 #include "curl_web_fetcher.h"
 #include "nb/platform_paths.h"
 #include "visual_style.h"
@@ -18,19 +19,15 @@ BrowserSession::BrowserSession(BrowserSettings settings, nb::WebFetcher& web,
       probe_(probe),
       window_(nb::HomeLabelText(settings_.sources)),
       context_{*state_, window_, web, opener, settings_.sources} {
-  window_.BindEvents(nb::SelectionHandlers(context_));
-  window_.SetHomeLabelHandler([this] { nb::OnHomeLabelPressed(context_); });
+  BindCoreHandlers(window_, context_);
   window_.SetAboutHandler([] { ShowAboutBox(); });
-  window_.SetLinkAddressLookup([this](std::int32_t position) {
-    return std::string(state_->link_url_table.Read(position).value_or(""));
-  });
 }
 
 BrowserSession::~BrowserSession() {
   nb::ReleaseBrowserState(*state_);
 }
 
-void BrowserSession::Start() {
+void BrowserSession::LoadMainWindow() {
   nb::RunStartupSequence(context_, *this, probe_, settings_.probe_address);
   window_.SetWindowVisible(true);
   window_.activateWindow();
@@ -52,7 +49,7 @@ int RunBrowser(int argc, char** argv, BrowserSettings settings) {
   nb::XdgBrowserOpener opener;
   {
     BrowserSession session(std::move(settings), web, web, opener);
-    session.Start();
+    session.LoadMainWindow();
     QApplication::exec();
   }  // the state is released here, once, after the last event
   return 0;

@@ -25,7 +25,7 @@ class BrowserSession final : private nb::StartupShell {
 
   // The window's created event: the start-up sequence, while the window is
   // hidden; then the window is shown, unless the sequence showed it.
-  void Start();
+  void LoadMainWindow();
 
   MainWindow& window() { return window_; }
   nb::BrowserState& state() { return *state_; }

@@ -74,7 +74,7 @@ TEST_F(ShellStartup, BuiltInModeShowsBB5AndWalksToALink) {
   primary_.Publish("/tools/BB5.xml", kCatalogue);
   BrowserSession session(Settings(), web_, probe_, opener_);
   MainWindow& window = session.window();
-  session.Start();
+  session.LoadMainWindow();
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(probe_.asked, std::vector<std::string>{primary_.Address("/")});
   EXPECT_EQ(window.CategoryBox()->count(), 4);
@@ -127,7 +127,7 @@ TEST_F(ShellStartup, ConfiguredModeLoadsTheFirstCategory) {
                                             mirror_.Address("/tools/phones.xml") + "\r\n");
   mirror_.Publish("/tools/phones.xml", kCatalogue);
   BrowserSession session(Settings(), web_, probe_, opener_);
-  session.Start();
+  session.LoadMainWindow();
   MainWindow& window = session.window();
   EXPECT_EQ(window.CategoryBox()->count(), 2);
   EXPECT_EQ(window.CategoryText(), "\xCA\xD6\xBB\xFA");
@@ -138,7 +138,7 @@ TEST_F(ShellStartup, ConfiguredModeLoadsTheFirstCategory) {
 TEST_F(ShellStartup, WithoutAConnectionTheNoticeAloneShows) {
   probe_.connected = false;
   BrowserSession session(Settings(), web_, probe_, opener_);
-  session.Start();
+  session.LoadMainWindow();
   MainWindow& window = session.window();
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(Items(window, nb::ListId::kModels),

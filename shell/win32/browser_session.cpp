@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core_bindings.h"
 #include "nb/platform_paths.h"
 #include "shell_execute_browser_opener.h"
 #include "win32/about_item.h"
@@ -10,6 +11,8 @@
 
 namespace nb::win32 {
 
+using nb::shell::BindCoreHandlers;
+
 BrowserSession::BrowserSession(nb::BrowserSettings settings, nb::WebFetcher& web,
                                nb::ConnectivityProbe& probe, nb::BrowserOpener& opener)
     : settings_(std::move(settings)),
@@ -17,11 +20,7 @@ BrowserSession::BrowserSession(nb::BrowserSettings settings, nb::WebFetcher& web
       probe_(probe),
       window_(nb::HomeLabelText(settings_.sources)),
       context_{*state_, window_, web, opener, settings_.sources} {
-  window_.BindEvents(nb::SelectionHandlers(context_));
-  window_.SetHomeLabelHandler([this] { nb::OnHomeLabelPressed(context_); });
-  window_.SetLinkAddressLookup([this](std::int32_t position) {
-    return std::string(state_->link_url_table.Read(position).value_or(""));
-  });
+  BindCoreHandlers(window_, context_);
 }
 
 BrowserSession::~BrowserSession() {
