@@ -209,5 +209,19 @@ TEST_F(Win32Startup, WithoutAConnectionTheNoticeAloneShows) {
       << "the label works while everything else is disabled";
 }
 
+TEST_F(Win32Startup, ClosingTheWindowEndsTheMessageLoopWithStatusZero) {
+  nb_test::FixedProbe probe;
+  probe.connected = false;
+  BrowserSession session(Settings(), web_, probe, opener_);
+  session.LoadMainWindow();
+  const HWND window = session.window().Handle();
+  ASSERT_NE(window, nullptr);
+  // As Alt+F4 or the close button would: nothing asks for confirmation.
+  ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(RunMessageLoop(session), 0);
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_EQ(session.window().Handle(), nullptr);
+}
+
 }  // namespace
 }  // namespace nb::win32

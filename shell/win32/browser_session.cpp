@@ -43,23 +43,31 @@ bool BrowserSession::ApplyVisualStyle(std::int32_t scheme) {
   return win32::ApplyVisualStyle(scheme);
 }
 
+int RunMessageLoop(BrowserSession& session) {
+  if (session.window().Handle() == nullptr) return 0;
+  // The last window of the program gone, the loop ends on WM_QUIT.
+  session.window().SetDestroyedHandler([] { ::PostQuitMessage(0); });
+  MSG message{};
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (session.window().HandleTabKey(message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return 0;
+}
+
 int RunBrowser(nb::BrowserSettings settings) {
   settings.sources.config_file = nb::DefaultConfigFile();
   nb::WinInetWebFetcher web;
   nb::ShellExecuteBrowserOpener opener;
+  int status = 0;
   {
     BrowserSession session(std::move(settings), web, web, opener);
     if (session.window().Handle() == nullptr) return 1;
-    session.window().SetDestroyedHandler([] { ::PostQuitMessage(0); });
     session.LoadMainWindow();
-    MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-      if (session.window().HandleTabKey(message)) continue;
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
+    status = RunMessageLoop(session);
   }  // the state is released here, once, after the last message
-  return 0;
+  return status;
 }
 
 }  // namespace nb::win32

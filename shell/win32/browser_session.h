@@ -40,6 +40,11 @@ class BrowserSession final : private nb::StartupShell {
   nb::BrowserContext context_;
 };
 
+// Handles the thread's messages until the session's window has been
+// destroyed (closed by the user: the close button, Close in the system menu,
+// Alt+F4). Yields the exit status, 0.
+int RunMessageLoop(BrowserSession& session);
+
 // The whole program: a session on WinINet and the shell's "open", then the
 // message loop until the window is destroyed. Yields the exit status, 0.
 int RunBrowser(nb::BrowserSettings settings);
