@@ -54,6 +54,12 @@ WORD LowWord(WPARAM value) {
   return static_cast<WORD>(value & 0xFFFFU);
 }
 
+// x in the low word, y in the high word, as the mouse messages carry them.
+LPARAM PointArgument(LONG x, LONG y) {
+  return static_cast<LPARAM>((static_cast<DWORD>(y) & 0xFFFFU) << 16U |
+                             (static_cast<DWORD>(x) & 0xFFFFU));
+}
+
 LPCWSTR SystemResource(WORD id) {
   return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(id));
 }
@@ -386,8 +392,7 @@ void Win32MainWindow::OfferLinkMenu(LPARAM where) {
   } else {
     POINT inside = at;
     ::ScreenToClient(list, &inside);
-    const LRESULT found =
-        Send(list, LB_ITEMFROMPOINT, 0, static_cast<LPARAM>(MAKELONG(inside.x, inside.y)));
+    const LRESULT found = Send(list, LB_ITEMFROMPOINT, 0, PointArgument(inside.x, inside.y));
     // The high word is set when the point lies below the last item.
     if (HighWord(static_cast<WPARAM>(found)) != 0) return;
     position = LowWord(static_cast<WPARAM>(found));

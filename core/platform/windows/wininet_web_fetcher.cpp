@@ -71,8 +71,9 @@ std::string Hex(DWORD value) {
 }
 
 std::string LastErrorText(const char* what) {
-  return std::string(what) + " failed, error " + std::to_string(::GetLastError()) + " (" +
-         Hex(::GetLastError()) + ")";
+  // Read once, before building the text can disturb it.
+  const DWORD error = ::GetLastError();
+  return std::string(what) + " failed, error " + std::to_string(error) + " (" + Hex(error) + ")";
 }
 
 InternetHandle OpenSession(const wchar_t* user_agent) {
